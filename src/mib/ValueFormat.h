@@ -1,0 +1,22 @@
+#ifndef OIDSCOPE_VALUE_FORMAT_H
+#define OIDSCOPE_VALUE_FORMAT_H
+
+#include <glibmm/ustring.h>
+
+#include <cstddef>
+
+struct MibObject;
+
+// The value of one MIB object as display text: read with sysctl unless a rule
+// says otherwise (node, unreadable, SKIP without force, unshown opaque format,
+// larger than sizeLimit when sizeLimit > 0), then formatted by type.
+// Never fails: what cannot be read gives empty text.
+Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
+                          const Glib::ustring &placeholder);
+
+// Formats n bytes of value data of the given type and format (which may be
+// null). Never reads past data + n.
+Glib::ustring formatBytes(unsigned type, const char *format, const unsigned char *data,
+                          std::size_t n);
+
+#endif

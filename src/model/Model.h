@@ -1,0 +1,111 @@
+#ifndef OIDSCOPE_MODEL_H
+#define OIDSCOPE_MODEL_H
+
+#include <gtkmm/treemodelcolumn.h>
+#include <gtkmm/treemodelfilter.h>
+#include <gtkmm/treemodelsort.h>
+#include <gtkmm/treestore.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+struct MibObject;
+
+// One optional column of the Main tree.
+struct ColumnEntry {
+    const char *title;
+    Gtk::TreeModelColumn<Glib::ustring> &column;
+    bool visibleByDefault;
+};
+
+// One kernel flag (or the union of two) with its bool column.
+struct FlagEntry {
+    std::uint32_t flag;
+    const char *name;
+    const char *description;
+    Gtk::TreeModelColumn<bool> &column;
+    bool visibleByDefault;
+};
+
+// The whole MIB as one tree of rows, with a filter that hides the kernel's
+// internal subtree and a sort model on top that both tree views show.
+class Model {
+public:
+    Model();
+    virtual ~Model();
+
+    Model(const Model &) = delete;
+    Model &operator=(const Model &) = delete;
+
+    // Columns, in store order.
+    Gtk::TreeModelColumn<bool> internal;
+    Gtk::TreeModelColumn<Glib::ustring> name;
+    Gtk::TreeModelColumn<Glib::ustring> oid;
+    Gtk::TreeModelColumn<Glib::ustring> label;
+    Gtk::TreeModelColumn<Glib::ustring> description;
+    Gtk::TreeModelColumn<Glib::ustring> flags;
+    Gtk::TreeModelColumn<Glib::ustring> type;
+    Gtk::TreeModelColumn<Glib::ustring> format;
+    Gtk::TreeModelColumn<Glib::ustring> value;
+    Gtk::TreeModelColumn<Glib::ustring> fullName;
+    Gtk::TreeModelColumn<guint32> flagBits;
+    Gtk::TreeModelColumn<guint32> typeCode;
+    Gtk::TreeModelColumn<bool> RD;
+    Gtk::TreeModelColumn<bool> WR;
+    Gtk::TreeModelColumn<bool> RW;
+    Gtk::TreeModelColumn<bool> ANYBODY;
+    Gtk::TreeModelColumn<bool> TUN;
+    Gtk::TreeModelColumn<bool> RDTUN;
+    Gtk::TreeModelColumn<bool> RWTUN;
+    Gtk::TreeModelColumn<bool> STATS;
+    Gtk::TreeModelColumn<bool> NOFETCH;
+    Gtk::TreeModelColumn<bool> CAPRD;
+    Gtk::TreeModelColumn<bool> CAPWR;
+    Gtk::TreeModelColumn<bool> CAPRW;
+    Gtk::TreeModelColumn<bool> SECURE;
+    Gtk::TreeModelColumn<bool> PRISON;
+    Gtk::TreeModelColumn<bool> VNET;
+    Gtk::TreeModelColumn<bool> MPSAFE;
+    Gtk::TreeModelColumn<bool> NEEDGIANT;
+    Gtk::TreeModelColumn<bool> DYN;
+    Gtk::TreeModelColumn<bool> DYING;
+    Gtk::TreeModelColumn<bool> DORMANT;
+    Gtk::TreeModelColumn<bool> SKIP;
+
+    std::array<ColumnEntry, 7> columnTable;
+    std::array<FlagEntry, 21> flagTable;
+
+    Gtk::TreeModelColumnRecord columnRecord;
+    Glib::RefPtr<Gtk::TreeStore> store;
+    bool showInternal;
+    Glib::RefPtr<Gtk::TreeModelFilter> filter;
+    Glib::RefPtr<Gtk::TreeModelSort> sorted;
+    int refreshCount;
+
+    Glib::RefPtr<Gtk::TreeModelSort> sortedModel();
+    void toggleInternal();
+    bool isRowVisible(const Gtk::TreeModel::const_iterator &row);
+
+    // Tree building.
+    bool rebuildTree();
+    bool buildTree();
+    void addObject(MibObject *object, const Gtk::TreeModel::Row *parent);
+
+    // Values.
+    Glib::ustring readValue(const Glib::ustring &fullName, bool force, int sizeLimit,
+                            const Glib::ustring &placeholder);
+    void refreshValues();
+    bool refreshRow(const Gtk::TreeModel::iterator &row);
+
+    // Setting values.
+    bool hasHandler(const Glib::ustring &fullName);
+    Glib::ustring setValue(Gtk::TreeModel::Row row, Glib::ustring newValue);
+
+private:
+    // The filter may outlive this Model (the views hold it); its visible
+    // function reaches the Model only through this cell, cleared on destruction.
+    std::shared_ptr<Model *> self;
+};
+
+#endif
