@@ -1,0 +1,143 @@
+#include "mib/CtlType.h"
+#include "mib/ValueFormat.h"
+#include "model/Model.h"
+#include "model/ProgressBarWindow.h"
+#include "nmeta.h"
+
+#include "model/PendingEvents.h"
+
+#include <array>
+#include <ios>
+#include <memory>
+
+namespace {
+
+// Kernel texts are bytes; the store only takes UTF-8.
+Glib::ustring validText(const char *text)
+{
+    if (!text)
+        return {};
+    if (g_utf8_validate(text, -1, nullptr))
+        return text;
+    gchar *valid = g_utf8_make_valid(text, -1);
+    Glib::ustring result(valid);
+    g_free(valid);
+    return result;
+}
+
+Glib::ustring oidText(const MibObject *object)
+{
+    Glib::ustring text;
+    for (uint64_t i = 0; i < object->oidLength; ++i) {
+        if (i)
+            text += ". ";
+        text += Glib::ustring::compose("%1", object->oidLevels[i]);
+    }
+    return text;
+}
+
+Glib::ustring typeName(unsigned type)
+{
+    if (type < ctlTypeCount)
+        return ctlTypeTable[type].typeName;
+    return Glib::ustring::compose("unknown (%1)", type);
+}
+
+}  // namespace
+
+bool Model::rebuildTree()
+{
+    store->clear();
+    const bool built = buildTree();
+    filter->refilter();
+    return built;
+}
+
+bool Model::buildTree()
+{
+    MibObjectList *mib = nmeta_mib();
+    if (!mib)
+        return false;
+
+    // Released on every path, so no progress window is ever left behind.
+    auto progress = std::make_unique<ProgressBarWindow>("Building Tree", false);
+    runPendingEvents();
+    try {
+        for (MibObject *top = mib->first; top; top = top->next) {
+            progress->setSubtree(validText(top->name));
+            runPendingEvents();
+            addObject(top, nullptr);
+        }
+    } catch (...) {
+        nmeta_freemib(mib);
+        progress->hide();
+        throw;
+    }
+    nmeta_freemib(mib);
+    progress->hide();
+    return true;
+}
+
+void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
+{
+    const Glib::ustring fullText = validText(object->name);
+    const Glib::ustring::size_type dot = fullText.rfind('.');
+    const Glib::ustring shortName = dot == Glib::ustring::npos ? fullText : fullText.substr(dot + 1);
+    const Glib::ustring oidString = oidText(object);
+    const Glib::ustring labelText = validText(object->label);
+    const Glib::ustring descriptionText = validText(object->description);
+    const Glib::ustring flagsText =
+        Glib::ustring::compose("0x%1", Glib::ustring::format(std::hex, object->flags));
+    const Glib::ustring typeText = typeName(object->type);
+    const Glib::ustring formatText = validText(object->format);
+    const Glib::ustring valueText = formatValue(object, false, 100, "[CLICK TO SHOW]");
+
+    // One insert with every column set: setting columns one by one would
+    // signal a change per column through the filter, the sort model and the views.
+    constexpr int columnCount = 33;
+    std::array<GValue, columnCount> values{};
+    std::array<int, columnCount> columns{};
+    int n = 0;
+    auto setBool = [&](const Gtk::TreeModelColumn<bool> &column, bool v) {
+        columns[n] = column.index();
+        g_value_init(&values[n], G_TYPE_BOOLEAN);
+        g_value_set_boolean(&values[n++], v);
+    };
+    auto setText = [&](const Gtk::TreeModelColumn<Glib::ustring> &column, const Glib::ustring &v) {
+        columns[n] = column.index();
+        g_value_init(&values[n], G_TYPE_STRING);
+        g_value_set_static_string(&values[n++], v.c_str());
+    };
+    auto setUint = [&](const Gtk::TreeModelColumn<guint32> &column, guint32 v) {
+        columns[n] = column.index();
+        g_value_init(&values[n], G_TYPE_UINT);
+        g_value_set_uint(&values[n++], v);
+    };
+
+    setBool(internal, object->oidLength > 0 && object->oidLevels[0] == 0);
+    setText(oid, oidString);
+    setText(fullName, fullText);
+    setText(name, shortName);
+    setText(description, descriptionText);
+    setText(label, labelText);
+    setText(format, formatText);
+    setText(type, typeText);
+    setUint(typeCode, object->type);
+    setText(flags, flagsText);
+    setUint(flagBits, object->flags);
+    for (const FlagEntry &entry : flagTable)
+        setBool(entry.column, (object->flags & entry.flag) == entry.flag);
+    setText(value, valueText);
+
+    GtkTreeIter iter;
+    gtk_tree_store_insert_with_valuesv(store->gobj(), &iter,
+                                       parent ? const_cast<GtkTreeIter *>(parent->gobj()) : nullptr,
+                                       -1, columns.data(), values.data(), n);
+    for (int i = 0; i < n; ++i)
+        g_value_unset(&values[i]);
+
+    const Gtk::TreeModel::Row row = *Gtk::TreeModel::iterator(GTK_TREE_MODEL(store->gobj()), &iter);
+    if (object->children)
+        for (MibObject *child = object->children->first; child; child = child->next)
+            addObject(child, &row);
+}

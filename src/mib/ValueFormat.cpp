@@ -1,0 +1,258 @@
+#include "mib/ValueFormat.h"
+
+#include "mib/CtlType.h"
+#include "nmeta.h"
+
+#include <glib.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <algorithm>
+#include <ios>
+#include <limits>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+// Opaque formats whose layout is known and shown.
+const char *const shownOpaqueFormats[] = {
+    "S,clockinfo", "S,input_id", "S,loadavg", "S,bios_smap_xattr", "S,pagesizes", "S,timeval",
+};
+
+bool isShownOpaque(const char *format)
+{
+    if (!format)
+        return false;
+    for (const char *shown : shownOpaqueFormats)
+        if (std::strcmp(format, shown) == 0)
+            return true;
+    return false;
+}
+
+// Fields are copied out, as the data has no alignment guarantee.
+template <typename T> T fieldAt(const unsigned char *data, std::size_t offset)
+{
+    T v;
+    std::memcpy(&v, data + offset, sizeof v);
+    return v;
+}
+
+template <typename T> Glib::ustring hex(T v)
+{
+    return Glib::ustring::format(std::hex, v);
+}
+
+template <typename T> Glib::ustring numberArray(const unsigned char *data, std::size_t n)
+{
+    Glib::ustring text;
+    const std::size_t count = n / sizeof(T);
+    for (std::size_t i = 0; i < count; ++i) {
+        // Widen one-byte elements so they print as numbers, not characters.
+        using Printed = std::conditional_t<sizeof(T) == 1,
+                                           std::conditional_t<std::is_signed_v<T>, int, unsigned>, T>;
+        if (i)
+            text += ' ';
+        text += Glib::ustring::compose("%1", static_cast<Printed>(fieldAt<T>(data, i * sizeof(T))));
+    }
+    return text;
+}
+
+bool isTemperature(const char *format)
+{
+    return format && format[0] != '\0' && format[1] == 'K';
+}
+
+Glib::ustring temperature(const char *format, const unsigned char *data, std::size_t n)
+{
+    if (n < sizeof(int32_t))
+        return {};
+    const int digits = format[2] != '\0' ? format[2] - '0' : 1;
+    const float divisor = digits > 0 ? std::pow(10.0f, static_cast<float>(digits)) : 1.0f;
+    const float quotient = static_cast<float>(fieldAt<int32_t>(data, 0)) / divisor;
+    return Glib::ustring::compose("%1 C", static_cast<double>(quotient) + -273.15);
+}
+
+Glib::ustring stringValue(const unsigned char *data, std::size_t n)
+{
+    const void *nul = std::memchr(data, '\0', n);
+    std::size_t length = nul ? static_cast<const unsigned char *>(nul) - data : n;
+    if (length > 0 && data[length - 1] == '\n')
+        --length;
+    const char *text = reinterpret_cast<const char *>(data);
+    if (g_utf8_validate(text, static_cast<gssize>(length), nullptr))
+        return Glib::ustring(text, text + length);
+    // The toolkit shows nothing for invalid UTF-8; show the rest of the text.
+    gchar *valid = g_utf8_make_valid(text, static_cast<gssize>(length));
+    Glib::ustring result(valid);
+    g_free(valid);
+    return result;
+}
+
+Glib::ustring clockinfo(const unsigned char *data, std::size_t n)
+{
+    if (n < 20)
+        return {};
+    return Glib::ustring::compose("{ hz = %1, tick = %2, profhz = %3, stathz = %4 }",
+                                  fieldAt<int32_t>(data, 0), fieldAt<int32_t>(data, 4),
+                                  fieldAt<int32_t>(data, 16), fieldAt<int32_t>(data, 12));
+}
+
+Glib::ustring inputId(const unsigned char *data, std::size_t n)
+{
+    if (n < 8)
+        return {};
+    return Glib::ustring::compose(
+        "{ bustype = 0x%1, vendor = 0x%2, product = 0x%3, version = 0x%4 }",
+        hex(fieldAt<uint16_t>(data, 0)), hex(fieldAt<uint16_t>(data, 2)),
+        hex(fieldAt<uint16_t>(data, 4)), hex(fieldAt<uint16_t>(data, 6)));
+}
+
+Glib::ustring loadavg(const unsigned char *data, std::size_t n)
+{
+    if (n < 24)
+        return {};
+    const double scale = static_cast<double>(fieldAt<int64_t>(data, 16));
+    return Glib::ustring::compose("{ %1 %2 %3 }", fieldAt<uint32_t>(data, 0) / scale,
+                                  fieldAt<uint32_t>(data, 4) / scale,
+                                  fieldAt<uint32_t>(data, 8) / scale);
+}
+
+Glib::ustring smap(const unsigned char *data, std::size_t n)
+{
+    Glib::ustring text;
+    for (std::size_t at = 0; at + 24 <= n; at += 24)
+        text += Glib::ustring::compose("\nSMAP type=%1, xattr=%2, base=%3, len=%4",
+                                       hex(fieldAt<uint32_t>(data, at + 16)),
+                                       hex(fieldAt<uint32_t>(data, at + 20)),
+                                       hex(fieldAt<uint64_t>(data, at)),
+                                       hex(fieldAt<uint64_t>(data, at + 8)));
+    return text;
+}
+
+Glib::ustring pagesizes(const unsigned char *data, std::size_t n)
+{
+    Glib::ustring text = "{ ";
+    for (std::size_t at = 0; at + 8 <= n; at += 8) {
+        const uint64_t size = fieldAt<uint64_t>(data, at);
+        if (size == 0)
+            break;
+        if (at)
+            text += ", ";
+        text += Glib::ustring::compose("%1", size);
+    }
+    return text + " }";
+}
+
+Glib::ustring timeval(const unsigned char *data, std::size_t n)
+{
+    if (n < 16)
+        return {};
+    const int64_t sec = fieldAt<int64_t>(data, 0);
+    Glib::ustring text =
+        Glib::ustring::compose("{ sec = %1, usec = %2 } ", sec, fieldAt<int64_t>(data, 8));
+    // ctime fails for years it cannot print; the braces alone are shown then.
+    char date[64];
+    const time_t seconds = static_cast<time_t>(sec);
+    if (seconds == sec && ctime_r(&seconds, date)) {
+        std::size_t length = std::strlen(date);
+        if (length > 0 && date[length - 1] == '\n')
+            date[length - 1] = '\0';
+        text += ' ';
+        text += date;
+    }
+    return text;
+}
+
+Glib::ustring opaque(const char *format, const unsigned char *data, std::size_t n)
+{
+    if (std::strcmp(format, "S,clockinfo") == 0)
+        return clockinfo(data, n);
+    if (std::strcmp(format, "S,input_id") == 0)
+        return inputId(data, n);
+    if (std::strcmp(format, "S,loadavg") == 0)
+        return loadavg(data, n);
+    if (std::strcmp(format, "S,bios_smap_xattr") == 0)
+        return smap(data, n);
+    if (std::strcmp(format, "S,pagesizes") == 0)
+        return pagesizes(data, n);
+    if (std::strcmp(format, "S,timeval") == 0)
+        return timeval(data, n);
+    return {};
+}
+
+}  // namespace
+
+Glib::ustring formatBytes(unsigned type, const char *format, const unsigned char *data,
+                          std::size_t n)
+{
+    switch (type) {
+    case ctlTypeInt:
+        return isTemperature(format) ? temperature(format, data, n) : numberArray<int32_t>(data, n);
+    case ctlTypeS64:
+    case ctlTypeLong:
+        return numberArray<int64_t>(data, n);
+    case ctlTypeUint:
+    case ctlTypeU32:
+        return numberArray<uint32_t>(data, n);
+    case ctlTypeUlong:
+    case ctlTypeU64:
+        return numberArray<uint64_t>(data, n);
+    case ctlTypeU8:
+        return numberArray<uint8_t>(data, n);
+    case ctlTypeU16:
+        return numberArray<uint16_t>(data, n);
+    case ctlTypeS8:
+        return numberArray<int8_t>(data, n);
+    case ctlTypeS16:
+        return numberArray<int16_t>(data, n);
+    case ctlTypeS32:
+        return numberArray<int32_t>(data, n);
+    case ctlTypeString:
+        return stringValue(data, n);
+    case ctlTypeOpaque:
+        return isShownOpaque(format) ? opaque(format, data, n) : Glib::ustring();
+    default:
+        return {};
+    }
+}
+
+Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
+                          const Glib::ustring &placeholder)
+{
+    if (!object || object->oidLength == 0)
+        return {};
+    if (object->type == ctlTypeNode)
+        return {};
+    if (!(object->flags & ctlFlagRD))
+        return {};
+    if ((object->flags & ctlFlagSKIP) && !force)
+        return placeholder;
+    if (object->type == ctlTypeOpaque && !isShownOpaque(object->format))
+        return {};
+
+    const auto levels = static_cast<unsigned>(object->oidLength);
+    std::size_t size = 0;
+    if (sysctl(object->oidLevels, levels, nullptr, &size, nullptr, 0) != 0)
+        return {};
+    if (sizeLimit > 0 && size > static_cast<std::size_t>(sizeLimit))
+        return placeholder;
+
+    // Twice the probed size leaves room for a value that grew since the probe.
+    if (size > std::numeric_limits<std::size_t>::max() / 2)
+        return {};
+    std::vector<unsigned char> buffer;
+    try {
+        buffer.assign(size * 2 + 1, 0);  // one spare byte keeps data() non-null
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
+    std::size_t n = size * 2;
+    if (sysctl(object->oidLevels, levels, buffer.data(), &n, nullptr, 0) != 0)
+        return {};
+    n = std::min(n, size * 2);
+    return formatBytes(object->type, object->format, buffer.data(), n);
+}

@@ -1,0 +1,45 @@
+#include "model/ProgressBarWindow.h"
+
+#include <glibmm/main.h>
+
+ProgressBarWindow::ProgressBarWindow(const Glib::ustring &title, bool pulsing)
+    : Gtk::Window(Gtk::WINDOW_TOPLEVEL)
+{
+    set_title(title);
+    set_default_size(300, 150);
+    set_border_width(3);
+    set_deletable(false);
+    set_resizable(false);
+    set_modal(true);
+
+    bar.set_fraction(0.0);
+    bar.set_halign(Gtk::ALIGN_CENTER);
+    bar.set_valign(Gtk::ALIGN_CENTER);
+    bar.set_text("Loading...");
+    bar.set_show_text(true);
+    add(bar);
+    show_all_children();
+    show();
+
+    // A Gtk::Window is trackable: destroying it disconnects the timer.
+    if (pulsing)
+        pulseConnection =
+            Glib::signal_timeout().connect(sigc::mem_fun(*this, &ProgressBarWindow::onPulse), 50);
+}
+
+ProgressBarWindow::~ProgressBarWindow()
+{
+    pulseConnection.disconnect();
+}
+
+void ProgressBarWindow::setSubtree(const Glib::ustring &name)
+{
+    bar.set_text("'" + name + "' subtree");
+    bar.pulse();
+}
+
+bool ProgressBarWindow::onPulse()
+{
+    bar.pulse();
+    return true;
+}

@@ -1,0 +1,269 @@
+// Value text: the reading rules of formatValue against the simulated kernel,
+// and the layout of every type and opaque format.
+#include "mib/CtlType.h"
+#include "mib/ValueFormat.h"
+#include "model/Model.h"
+#include "nmeta.h"
+#include "SimMib.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, SKIP = 0x01000000u;
+
+struct FreeObject {
+    void operator()(MibObject *o) const { nmeta_freeobject(o); }
+};
+using ObjectPtr = std::unique_ptr<MibObject, FreeObject>;
+
+ObjectPtr describe(const std::string &name)
+{
+    ObjectPtr o(nmeta_objectbyname(name.c_str()));
+    EXPECT_NE(o, nullptr) << name;
+    return o;
+}
+
+Glib::ustring bytesAs(unsigned type, const char *format, const std::string &bytes)
+{
+    return formatBytes(type, format, reinterpret_cast<const unsigned char *>(bytes.data()),
+                       bytes.size());
+}
+
+class ValueFormat : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim::clear();
+        sim::add({{1}, "kern", {}, {}, {}, ctlTypeNode, RD, {}, false});
+    }
+
+    // Adds kern.<leaf> with the given type, flags, format and bytes.
+    std::string leaf(const std::string &leafName, unsigned type, uint32_t flags,
+                     const std::string &bytes, std::optional<std::string> format = {})
+    {
+        static int next = 1;
+        sim::Object o;
+        o.oid = {1, next++};
+        o.name = "kern." + leafName;
+        o.type = static_cast<uint8_t>(type);
+        o.flags = flags;
+        o.format = std::move(format);
+        o.value = bytes;
+        sim::add(o);
+        return o.name;
+    }
+
+    Glib::ustring read(const std::string &name, bool force = false, int limit = 100,
+                       const Glib::ustring &placeholder = "[CLICK TO SHOW]")
+    {
+        auto o = describe(name);
+        return formatValue(o.get(), force, limit, placeholder);
+    }
+};
+
+TEST_F(ValueFormat, NodesAndUnreadableObjectsGiveEmptyTextWithoutReading)
+{
+    const auto node = leaf("node", ctlTypeNode, RD | WR, sim::bytesOf<int32_t>({7}));
+    const auto writeOnly = leaf("wo", ctlTypeInt, WR, sim::bytesOf<int32_t>({7}));
+    for (bool force : {false, true}) {
+        EXPECT_EQ(read(node, force), "");
+        EXPECT_EQ(read(writeOnly, force), "");
+    }
+    EXPECT_EQ(sim::counts(node).probes + sim::counts(node).reads, 0);
+    EXPECT_EQ(sim::counts(writeOnly).probes + sim::counts(writeOnly).reads, 0);
+}
+
+TEST_F(ValueFormat, SkipGivesPlaceholderUnlessForced)
+{
+    const auto name = leaf("skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42}));
+    EXPECT_EQ(read(name, false), "[CLICK TO SHOW]");
+    EXPECT_EQ(sim::counts(name).probes, 0);
+    EXPECT_EQ(read(name, true, -1, "ERROR"), "42");
+}
+
+TEST_F(ValueFormat, UnlistedOpaqueFormatIsNeverRead)
+{
+    const auto name = leaf("vmtotal", ctlTypeOpaque, RD, std::string(48, '\1'), "S,vmtotal");
+    const auto noFormat = leaf("blob", ctlTypeOpaque, RD, std::string(8, '\1'));
+    EXPECT_EQ(read(name, true, -1), "");
+    EXPECT_EQ(read(noFormat, true, -1), "");
+    EXPECT_EQ(sim::totals().probes + sim::totals().reads, 0);
+}
+
+TEST_F(ValueFormat, SizeLimitReadsAtTheLimitAndNotAbove)
+{
+    const auto at = leaf("at", ctlTypeString, RD, std::string(99, 'a') + '\0');
+    const auto above = leaf("above", ctlTypeString, RD, std::string(100, 'b') + '\0');
+    EXPECT_EQ(read(at), std::string(99, 'a'));
+    EXPECT_EQ(read(above), "[CLICK TO SHOW]");
+    EXPECT_EQ(sim::counts(above).probes, 1);
+    EXPECT_EQ(sim::counts(above).reads, 0);
+    // No limit (-1) and a zero limit both read everything.
+    EXPECT_EQ(read(above, false, -1), std::string(100, 'b'));
+    EXPECT_EQ(read(above, false, 0), std::string(100, 'b'));
+}
+
+TEST_F(ValueFormat, FailedProbeOrReadGivesEmptyText)
+{
+    const auto probe = leaf("probe", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+    const auto rd = leaf("rd", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+    sim::failProbe(probe, EIO);
+    sim::failRead(rd, EPERM);
+    EXPECT_EQ(read(probe), "");
+    EXPECT_EQ(read(rd), "");
+}
+
+TEST_F(ValueFormat, ValueReadWithTwiceTheProbedCapacity)
+{
+    const auto name = leaf("grows", ctlTypeInt, RD, sim::bytesOf<int32_t>({1, 2}));
+    sim::setHook([&](const char *op, const std::string &n) {
+        if (n == name && std::string(op) == "probe")  // the value grows after the probe
+            sim::setValue(name, sim::bytesOf<int32_t>({1, 2, 3}));
+    });
+    EXPECT_EQ(read(name), "1 2 3");
+}
+
+TEST_F(ValueFormat, NumbersByWidthAndSignedness)
+{
+    const std::string ff(1, '\xff');
+    EXPECT_EQ(bytesAs(ctlTypeS8, nullptr, ff), "-1");
+    EXPECT_EQ(bytesAs(ctlTypeU8, nullptr, ff), "255");
+    EXPECT_EQ(bytesAs(ctlTypeS16, nullptr, sim::bytesOf<int16_t>({-2, 300})), "-2 300");
+    EXPECT_EQ(bytesAs(ctlTypeU16, nullptr, sim::bytesOf<int16_t>({-1})), "65535");
+    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, sim::bytesOf<int32_t>({1, -2, 3})), "1 -2 3");
+    EXPECT_EQ(bytesAs(ctlTypeS32, "I", sim::bytesOf<int32_t>({-5})), "-5");
+    EXPECT_EQ(bytesAs(ctlTypeUint, nullptr, sim::bytesOf<int32_t>({-1})), "4294967295");
+    EXPECT_EQ(bytesAs(ctlTypeU32, nullptr, sim::bytesOf<int32_t>({-1})), "4294967295");
+    EXPECT_EQ(bytesAs(ctlTypeS64, nullptr, sim::bytesOf<int64_t>({INT64_MIN})),
+              "-9223372036854775808");
+    EXPECT_EQ(bytesAs(ctlTypeLong, nullptr, sim::bytesOf<int64_t>({-7, 8})), "-7 8");
+    EXPECT_EQ(bytesAs(ctlTypeUlong, nullptr, sim::bytesOf<int64_t>({-1})),
+              "18446744073709551615");
+    EXPECT_EQ(bytesAs(ctlTypeU64, nullptr, sim::bytesOf<uint64_t>({UINT64_MAX, 0})),
+              "18446744073709551615 0");
+}
+
+TEST_F(ValueFormat, OnlyWholeElementsCount)
+{
+    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, std::string("\1\0\0", 3)), "");
+    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, sim::bytesOf<int32_t>({9}) + "\1\2"), "9");
+    EXPECT_EQ(bytesAs(ctlTypeU64, nullptr, std::string(15, '\0')), "0");
+    EXPECT_EQ(bytesAs(ctlTypeU16, nullptr, ""), "");
+}
+
+TEST_F(ValueFormat, TemperaturesUseTheSinglePrecisionQuotient)
+{
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({3032})), "30.05 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({2741})), "0.950006 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({2731})), "-0.0499939 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK3", sim::bytesOf<int32_t>({303150})), "30 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK0", sim::bytesOf<int32_t>({300})), "26.85 C");
+    // Only the first element, and only integers of type 2.
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({3032, 1})), "30.05 C");
+    EXPECT_EQ(bytesAs(ctlTypeS32, "IK", sim::bytesOf<int32_t>({3032})), "3032");
+    // Too short for one element: nothing is read past the data.
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", std::string("\1\2", 2)), "");
+}
+
+TEST_F(ValueFormat, StringsStopAtNulAndLoseOneFinalLineFeed)
+{
+    EXPECT_EQ(bytesAs(ctlTypeString, nullptr, sim::cstring("FreeBSD\n")), "FreeBSD");
+    EXPECT_EQ(bytesAs(ctlTypeString, nullptr, sim::cstring("two\n\n")), "two\n");
+    EXPECT_EQ(bytesAs(ctlTypeString, nullptr, std::string("ab\0cd", 5)), "ab");
+    EXPECT_EQ(bytesAs(ctlTypeString, nullptr, "no nul"), "no nul");
+    EXPECT_EQ(bytesAs(ctlTypeString, nullptr, sim::cstring("")), "");
+    EXPECT_EQ(bytesAs(ctlTypeString, nullptr, sim::cstring("\xc3\xa9t\xc3\xa9")), "\xc3\xa9t\xc3\xa9");
+}
+
+TEST_F(ValueFormat, InvalidUtf8StringIsMadeValid)
+{
+    const Glib::ustring shown = bytesAs(ctlTypeString, nullptr, sim::cstring("ab\xff" "cd"));
+    EXPECT_TRUE(shown.validate());
+    EXPECT_EQ(shown, "ab\xef\xbf\xbd" "cd");  // U+FFFD in place of the bad byte
+}
+
+TEST_F(ValueFormat, Clockinfo)
+{
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,clockinfo", sim::bytesOf<int32_t>({1000, 999, 0, 128, 127})),
+              "{ hz = 1000, tick = 999, profhz = 127, stathz = 128 }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,clockinfo", sim::bytesOf<int32_t>({1000, 999, 0, 128})), "");
+}
+
+TEST_F(ValueFormat, InputIdIsLowerCaseHex)
+{
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,input_id", sim::bytesOf<uint16_t>({0x11, 0xABCD, 0, 0x100})),
+              "{ bustype = 0x11, vendor = 0xabcd, product = 0x0, version = 0x100 }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,input_id", sim::bytesOf<uint16_t>({1, 2, 3})), "");
+}
+
+TEST_F(ValueFormat, Loadavg)
+{
+    const std::string data = sim::bytesOf<uint32_t>({1024, 512, 0, 0}) + sim::bytesOf<int64_t>({2048});
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,loadavg", data), "{ 0.5 0.25 0 }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,loadavg", data.substr(0, 23)), "");
+}
+
+TEST_F(ValueFormat, SmapRecordsOnePerLine)
+{
+    const std::string rec1 = sim::bytesOf<uint64_t>({0x1000, 0x9f000}) + sim::bytesOf<uint32_t>({1, 0});
+    const std::string rec2 = sim::bytesOf<uint64_t>({0x100000, 0xABC00000}) + sim::bytesOf<uint32_t>({2, 0x1F});
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,bios_smap_xattr", rec1 + rec2 + "partial"),
+              "\nSMAP type=1, xattr=0, base=1000, len=9f000"
+              "\nSMAP type=2, xattr=1f, base=100000, len=abc00000");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,bios_smap_xattr", ""), "");
+}
+
+TEST_F(ValueFormat, PagesizesStopAtFirstZero)
+{
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", sim::bytesOf<uint64_t>({4096, 2097152, 0, 0})),
+              "{ 4096, 2097152 }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", sim::bytesOf<uint64_t>({4096, 0, 8192})), "{ 4096 }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", sim::bytesOf<uint64_t>({0, 4096})), "{  }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", ""), "{  }");
+}
+
+TEST_F(ValueFormat, TimevalAppendsLocalDate)
+{
+    const int64_t sec = 1700000000;
+    time_t t = sec;
+    char date[64];
+    ASSERT_NE(ctime_r(&t, date), nullptr);
+    std::string expected = "{ sec = 1700000000, usec = 25 }  " + std::string(date);
+    expected.pop_back();  // ctime's line feed
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", sim::bytesOf<int64_t>({sec, 25})), expected);
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", sim::bytesOf<int64_t>({sec})), "");
+}
+
+TEST_F(ValueFormat, TimevalBeyondCtimeShowsBracesOnly)
+{
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", sim::bytesOf<int64_t>({INT64_MAX, 1})),
+              "{ sec = 9223372036854775807, usec = 1 } ");
+}
+
+TEST_F(ValueFormat, OtherTypesAreReadButShowNothing)
+{
+    const auto zero = leaf("zero", 0, RD, sim::bytesOf<int32_t>({1}));
+    const auto big = leaf("big", 99, RD, sim::bytesOf<int32_t>({1}));
+    EXPECT_EQ(read(zero), "");
+    EXPECT_EQ(read(big), "");
+    EXPECT_EQ(sim::counts(zero).reads, 1);
+    EXPECT_EQ(sim::counts(big).reads, 1);
+}
+
+TEST(ReadValue, ByNameAndUnknownName)
+{
+    sim::clear();
+    sim::add({{1}, "kern", {}, {}, {}, ctlTypeNode, RD, {}, false});
+    sim::add({{1, 1}, "kern.ostype", {}, {}, {}, ctlTypeString, RD, sim::cstring("FreeBSD"), true});
+    Model model;
+    EXPECT_EQ(model.readValue("kern.ostype", false, 100, "[CLICK TO SHOW]"), "FreeBSD");
+    EXPECT_EQ(model.readValue("kern.nothere", true, -1, "ERROR"), "");
+}
+
+}  // namespace
