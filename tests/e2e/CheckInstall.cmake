@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.22)
 # Installs the build into a staging prefix and checks that the program, its
 # icon, its desktop entry and its metainfo land where a desktop looks, and that
 # they name one another consistently.

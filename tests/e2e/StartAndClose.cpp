@@ -25,26 +25,37 @@ int fail(const char *what)
     return 1;
 }
 
-// A window's title as GTK sets it (UTF-8 _NET_WM_NAME).
-std::string titleOf(Display *display, Window window)
+// Other programs on the display (tests run in parallel) may destroy a window
+// between listing and inspecting it: such errors are expected, not fatal.
+int ignoreError(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+// A window property as bytes (8-bit) or as one 32-bit number, empty if absent.
+std::string property(Display *display, Window window, const char *name, const char *typeName)
 {
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char *data = nullptr;
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    std::string title;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
-                           &after, &data) == Success && data) {
-        title.assign(reinterpret_cast<char *>(data), count);
+    std::string value;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False,
+                           XInternAtom(display, typeName, False), &type, &format, &count, &after,
+                           &data) == Success && data) {
+        if (format == 8)
+            value.assign(reinterpret_cast<char *>(data), count);
+        else if (format == 32 && count == 1)
+            value = std::to_string(*reinterpret_cast<unsigned long *>(data));
         XFree(data);
     }
-    return title;
+    return value;
 }
 
-// The mapped top-level window with the given title, or 0.
-Window findWindow(Display *display, const std::string &title)
+// The mapped top-level window of the given process with the given title, or 0.
+// The title as GTK sets it (UTF-8 _NET_WM_NAME), the process by _NET_WM_PID:
+// the GUI tests open windows with the same title on the same display.
+Window findWindow(Display *display, pid_t pid, const std::string &title)
 {
     Window root, parent, *children = nullptr;
     unsigned int count = 0;
@@ -54,7 +65,9 @@ Window findWindow(Display *display, const std::string &title)
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes;
         if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.map_state == IsViewable && titleOf(display, children[i]) == title)
+            attributes.map_state == IsViewable &&
+            property(display, children[i], "_NET_WM_PID", "CARDINAL") == std::to_string(pid) &&
+            property(display, children[i], "_NET_WM_NAME", "UTF8_STRING") == title)
             found = children[i];
     }
     if (children)
@@ -102,6 +115,7 @@ int main(int argc, char **argv)
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return fail("cannot open the display");
+    XSetErrorHandler(&ignoreError);
 
     const pid_t child = fork();
     if (child < 0)
@@ -121,7 +135,7 @@ int main(int argc, char **argv)
             XCloseDisplay(display);
             return fail("the program ended before its window appeared");
         }
-        window = findWindow(display, "oidscope");
+        window = findWindow(display, child, "oidscope");
         if (!window)
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
