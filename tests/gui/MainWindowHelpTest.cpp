@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <glibmm/fileutils.h>
 #include <glibmm/miscutils.h>
-#include <gtkmm/aboutdialog.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -156,19 +155,10 @@ TEST_F(MainWindowHelp, AboutShowsTheLogoOnlyWhenTheIconWasLoaded)
                             Glib::file_get_contents(OIDSCOPE_SOURCE_DIR "/icon/oidscope.svg"));
     MainWindow window;
     EXPECT_TRUE(window.iconLoaded);
-    DialogWatcher dialogs;
-    dialogs.inspect = [](Gtk::Dialog &dialog) {
-        auto &about = dynamic_cast<Gtk::AboutDialog &>(dialog);
-        EXPECT_EQ(about.get_version(), "version 2.1");
-        EXPECT_EQ(about.get_comments(), "sysctl MIB explorer");
-        EXPECT_EQ(about.get_license_type(), Gtk::LICENSE_BSD);
-        EXPECT_EQ(about.get_authors().size(), 3u);
-    };
-    menuItem(window, {"Help", "About"})->activate();
-    ASSERT_EQ(dialogs.seen.size(), 1u);
-    EXPECT_TRUE(dialogs.seen[0].hasLogo);
-    EXPECT_EQ(dialogs.seen[0].programName, "oidscope");
-    EXPECT_EQ(dialogs.seen[0].parent, &window);
+    const SeenDialog about = runHelp(window, "About");
+    EXPECT_TRUE(about.hasLogo);
+    EXPECT_EQ(about.programName, "oidscope");
+    EXPECT_EQ(about.parent, &window);
 }
 
 }  // namespace

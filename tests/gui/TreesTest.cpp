@@ -136,19 +136,4 @@ TEST_F(TreesTest, SearchWithoutPrefixMatchesNothingAndEmptyMatchesAllExpandingNo
     EXPECT_TRUE(trees.onSearchEqual(model.sorted, 0, "kern", Gtk::TreeModel::iterator()));
 }
 
-TEST_F(TreesTest, ExpandAllAndCollapseAllActOnBothViews)
-{
-    trees.expandAll();
-    EXPECT_TRUE(expandedInBoth("vm.stats"));
-    trees.collapseAll();
-    EXPECT_FALSE(expandedInBoth("vm"));
-}
-
-TEST_F(TreesTest, ActivatingAPathWithoutRowOpensNothing)
-{
-    const std::size_t before = Gtk::Window::list_toplevels().size();
-    trees.onRowActivated(Gtk::TreeModel::Path("7:3"), trees.mainTree.get_column(0));
-    EXPECT_EQ(Gtk::Window::list_toplevels().size(), before);
-}
-
 }  // namespace
