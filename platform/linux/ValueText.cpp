@@ -68,13 +68,14 @@ ValueText::Value ValueText::decode(const std::string &text)
     std::vector<Number> numbers;
     bool anyNegative = false;
     bool anyOverS64 = false;
-    if (parseNumbers(text, numbers)) {
-        for (const Number &number : numbers) {
-            anyNegative = anyNegative || (number.negative && number.magnitude != 0);
-            anyOverS64 = anyOverS64 ||
-                         (!number.negative &&
-                          number.magnitude > std::uint64_t{std::numeric_limits<std::int64_t>::max()});
-        }
+    // One token that is not a number makes the whole text a string.
+    if (!parseNumbers(text, numbers))
+        numbers.clear();
+    for (const Number &number : numbers) {
+        anyNegative = anyNegative || (number.negative && number.magnitude != 0);
+        anyOverS64 = anyOverS64 ||
+                     (!number.negative &&
+                      number.magnitude > std::uint64_t{std::numeric_limits<std::int64_t>::max()});
     }
     Value value;
     // A negative and a number beyond INT64_MAX fit no one integer type.
