@@ -234,6 +234,11 @@ TEST_F(SimBackendTest, ProbeAndReadFollowFreeBsd)
     errno = 0;
     EXPECT_EQ(sysctl(missing, 2, nullptr, &size, nullptr, 0), -1);
     EXPECT_EQ(errno, ENOENT);
+    const int tooDeep[25] = {1, 1};
+    EXPECT_EQ(sysctl(tooDeep, 25, nullptr, &size, nullptr, 0), -1);
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(sysctl(missing, 1, nullptr, nullptr, nullptr, 0), -1);  // asks for nothing
+    EXPECT_EQ(errno, EINVAL);
 }
 
 TEST_F(SimBackendTest, WritesAreStoredRecordedOrRefused)
