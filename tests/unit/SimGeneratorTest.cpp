@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
-#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
