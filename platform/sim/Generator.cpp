@@ -3,6 +3,7 @@
 #include "CtlNames.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -71,6 +72,7 @@ Generator::Generator(const GeneratorParams &params) : params_(params), rng_(para
 
 MibStore Generator::build()
 {
+    store_.reserve(params_.objects);
     addInternalSubtree();
 
     const std::size_t topCount = static_cast<std::size_t>(params_.topLevel);
@@ -97,8 +99,12 @@ MibStore Generator::build()
     }
     for (std::size_t i = 0; given < budget; i = (i + 1) % topCount, ++given)
         ++shares[i];
-    for (std::size_t i = 0; i < topCount; ++i)
-        grow(*tops[i], shares[i]);
+    for (std::size_t i = 0; i < topCount; ++i) {
+        if (tops[i]->object.name == "dev" && params_.maxDepth >= 4)
+            growDrivers(*tops[i], shares[i]);
+        else
+            grow(*tops[i], shares[i]);
+    }
     return std::move(store_);
 }
 
@@ -124,7 +130,9 @@ void Generator::addInternalSubtree()
     }
 }
 
-// Adds exactly budget descendants below parent, within the depth limit.
+// Adds exactly budget descendants below parent, within the depth limit. The
+// fan-out follows the budget and the depth left, so that the tree fills its
+// levels instead of piling thousands of leaves at the bottom.
 void Generator::grow(MibStore::Node &parent, std::size_t budget)
 {
     const int room = params_.maxDepth - static_cast<int>(parent.object.oid.size());
@@ -136,24 +144,25 @@ void Generator::grow(MibStore::Node &parent, std::size_t budget)
         return;
     }
     if (room >= 3 && budget >= 40 && below(6) == 0) {
-        growInstances(parent, budget, used);
+        MibStore::Node &driver = addNode(&parent, uniqueName(used, driverWords[below(countOf(driverWords))]), 1);
+        growInstances(driver, budget - 1);
         return;
     }
 
-    std::size_t leaves = std::min(budget, 1 + below(10));
-    std::size_t rest = budget - leaves;
-    const std::size_t nodes = rest ? 1 + below(std::min<std::size_t>(rest, 8)) : 0;
-    rest -= nodes;
-    // Uneven shares, one subtree much larger than the others, as kern.* or
+    const double fan = std::pow(static_cast<double>(budget), 1.0 / room);
+    const std::size_t nodes =
+        std::clamp<std::size_t>(static_cast<std::size_t>(fan * (0.6 + 0.8 * unit())), 1, 64);
+    std::size_t leaves = std::min(budget - nodes, 1 + below(std::max<std::size_t>(3, static_cast<std::size_t>(fan))));
+    const std::size_t rest = budget - nodes - leaves;
+    // Uneven shares, one subtree larger than the others, as kern.* or
     // net.inet.* are.
     std::vector<std::size_t> weights(nodes);
     std::size_t weightSum = 0;
     for (std::size_t &weight : weights)
         weightSum += weight = 1 + below(100);
-    if (nodes) {
-        weights[below(nodes)] += 4 * weightSum;
-        weightSum *= 5;
-    }
+    const std::size_t big = below(nodes);
+    weightSum += weights[big];
+    weights[big] *= 2;
     std::vector<std::size_t> shares(nodes);
     std::size_t given = 0;
     for (std::size_t i = 0; i < nodes; ++i)
@@ -174,30 +183,35 @@ void Generator::grow(MibStore::Node &parent, std::size_t budget)
     }
 }
 
-// A wide list of numbered instances (dev.em.0, dev.em.1, …), each with a few
-// objects of its own.
-void Generator::growInstances(MibStore::Node &parent, std::size_t budget, Names &used)
+// dev: one node per driver, each a list of numbered instances.
+void Generator::growDrivers(MibStore::Node &dev, std::size_t budget)
 {
-    MibStore::Node &driver = addNode(&parent, uniqueName(used, driverWords[below(countOf(driverWords))]), 1);
-    driver.object.description = "";
-    --budget;
+    const std::size_t drivers = std::clamp<std::size_t>(budget / 500, 1, countOf(driverWords));
+    std::size_t left = budget;
+    for (std::size_t i = 0; i < drivers && left; ++i) {
+        MibStore::Node &driver = addNode(&dev, driverWords[i], static_cast<int>(i + 1));
+        driver.object.description = "";
+        const std::size_t share = i + 1 == drivers ? left : std::min(left, budget / drivers);
+        left -= share;
+        growInstances(driver, share - 1);
+    }
+}
+
+// A list of numbered instances (dev.em.0, dev.em.1, …) below driver, each
+// with a few objects of its own: budget objects in all.
+void Generator::growInstances(MibStore::Node &driver, std::size_t budget)
+{
+    if (budget == 0)
+        return;
     const std::size_t each = 2 + below(8);  // an instance and its objects
-    const std::size_t instances = std::max<std::size_t>(1, budget / each);
-    std::size_t extra = budget - instances * each;
+    const std::size_t instances = std::clamp<std::size_t>(budget / each, 1, 1000);
+    const std::size_t objects = budget - instances;  // below the instances
     for (std::size_t i = 0; i < instances; ++i) {
         MibStore::Node &unit = addNode(&driver, std::to_string(i), static_cast<int>(i + 1));
         unit.object.description = "";
         unit.object.label = "device_index";
         unit.object.flags |= flagDyn;
-        std::size_t mine = each - 1;
-        if (extra && i + 1 < instances) {
-            const std::size_t more = std::min(extra, below(3));
-            mine += more;
-            extra -= more;
-        } else if (i + 1 == instances) {
-            mine += extra;
-        }
-        grow(unit, mine);
+        grow(unit, objects / instances + (i < objects % instances ? 1 : 0));
     }
 }
 
@@ -212,7 +226,7 @@ MibStore::Node &Generator::addNode(MibStore::Node *parent, const std::string &na
     if (below(4) != 0)
         node.description = name + " parameters";
     node.hasHandler = below(20) == 0;
-    return store_.add(std::move(node));
+    return store_.add(std::move(node), parent);
 }
 
 void Generator::addLeaf(MibStore::Node &parent, const std::string &name, int position)
@@ -237,7 +251,7 @@ void Generator::addLeaf(MibStore::Node &parent, const std::string &name, int pos
     if (unit() < params_.skipShare)
         leaf.flags |= flagSkip;
     fillValue(leaf);
-    store_.add(std::move(leaf));
+    store_.add(std::move(leaf), &parent);
 }
 
 void Generator::fillValue(Object &leaf)

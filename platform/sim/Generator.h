@@ -31,7 +31,8 @@ private:
 
     void addInternalSubtree();
     void grow(MibStore::Node &parent, std::size_t budget);
-    void growInstances(MibStore::Node &parent, std::size_t budget, Names &used);
+    void growDrivers(MibStore::Node &dev, std::size_t budget);
+    void growInstances(MibStore::Node &driver, std::size_t budget);
     MibStore::Node &addNode(MibStore::Node *parent, const std::string &name, int position);
     void addLeaf(MibStore::Node &parent, const std::string &name, int position);
     void fillValue(Object &leaf);

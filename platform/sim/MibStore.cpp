@@ -17,12 +17,12 @@ std::string oidText(const std::vector<int> &oid)
     return out;
 }
 
-std::string MibStore::oidKey(const int *levels, std::size_t count)
+std::string_view MibStore::oidKey(const int *levels, std::size_t count)
 {
-    return std::string(reinterpret_cast<const char *>(levels), count * sizeof(int));
+    return std::string_view(reinterpret_cast<const char *>(levels), count * sizeof(int));
 }
 
-std::string MibStore::oidKey(const std::vector<int> &oid)
+std::string_view MibStore::oidKey(const std::vector<int> &oid)
 {
     return oidKey(oid.data(), oid.size());
 }
@@ -85,6 +85,17 @@ MibStore::Node &MibStore::add(Object object)
             throw std::invalid_argument("parent '" + parentName + "' of '" + object.name +
                                         "' does not exist");
     }
+    return add(std::move(object), parent);
+}
+
+MibStore::Node &MibStore::add(Object object, Node *parent)
+{
+    const std::size_t dot = object.name.rfind('.');
+    const std::string_view parentName =
+        dot == std::string::npos ? std::string_view() : std::string_view(object.name).substr(0, dot);
+    if (parent ? parentName != parent->object.name : !parentName.empty())
+        throw std::invalid_argument("'" + object.name + "' is not a child of '" +
+                                    (parent ? parent->object.name : std::string()) + "'");
     if (object.oid.empty())
         assignOid(object, parent);
     check(object, parent);
@@ -113,8 +124,8 @@ void MibStore::remove(const std::string &name)
         doomed.pop_back();
         doomed.insert(doomed.end(), victim->children.begin(), victim->children.end());
         byOid_.erase(oidKey(victim->object.oid));
-        const std::string victimName = victim->object.name;  // the key must outlive the node
-        byName_.erase(victimName);
+        // By position: a key would view the name of the node being freed.
+        byName_.erase(byName_.find(victim->object.name));
     }
 }
 

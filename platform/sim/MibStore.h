@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -26,12 +27,21 @@ public:
     // An empty identifier is assigned: the parent's plus the next free level.
     // Throws std::invalid_argument for a bad or clashing name or identifier.
     Node &add(Object object);
+    // The same, for a caller that holds the parent already (nullptr for a
+    // top-level object); parent must be the node the name says.
+    Node &add(Object object, Node *parent);
 
     // Removes the object and its subtree; throws std::out_of_range if unknown.
     void remove(const std::string &name);
 
     Node *find(const std::string &name);
     Node *findByOid(const int *levels, std::size_t count);
+
+    void reserve(std::size_t objects)
+    {
+        byName_.reserve(objects);
+        byOid_.reserve(objects);
+    }
 
     const std::vector<Node *> &topLevel() const { return top_; }
     std::size_t size() const { return byName_.size(); }
@@ -40,13 +50,16 @@ public:
     std::vector<const Node *> inOrder() const;
 
 private:
-    static std::string oidKey(const int *levels, std::size_t count);
-    static std::string oidKey(const std::vector<int> &oid);
+    static std::string_view oidKey(const int *levels, std::size_t count);
+    static std::string_view oidKey(const std::vector<int> &oid);
     void check(const Object &object, const Node *parent) const;
     void assignOid(Object &object, const Node *parent) const;
 
-    std::unordered_map<std::string, std::unique_ptr<Node>> byName_;
-    std::unordered_map<std::string, Node *> byOid_;
+    // Keys are views of the node's own name and identifier, which never
+    // change while the node is in the store: no copies, no allocation per
+    // lookup.
+    std::unordered_map<std::string_view, std::unique_ptr<Node>> byName_;
+    std::unordered_map<std::string_view, Node *> byOid_;
     std::vector<Node *> top_;
 };
 

@@ -7,9 +7,8 @@
 #include "SimState.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace sim {
@@ -56,17 +55,24 @@ void loadFixture(const std::string &text)
 
 void loadFixtureFile(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // stdio rather than a stream: reading a directory must fail (EISDIR),
+    // not give an empty text that would empty the MIB.
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
         throw std::runtime_error(path + ": cannot open: " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        throw std::runtime_error(path + ": cannot read");
+    std::string text;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    const int error = std::ferror(file) ? errno : 0;
+    std::fclose(file);
+    if (error)
+        throw std::runtime_error(path + ": cannot read: " + std::strerror(error));
     try {
-        loadFixture(text.str());
-    } catch (const std::runtime_error &error) {
-        throw std::runtime_error(path + ": " + error.what());
+        loadFixture(text);
+    } catch (const std::runtime_error &failure) {
+        throw std::runtime_error(path + ": " + failure.what());
     }
 }
 

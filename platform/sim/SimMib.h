@@ -4,6 +4,7 @@
 // Control of the simulated MIB backend: an in-memory MIB that tests and the
 // benchmark load, inspect and make fail on demand. The program's own code
 // never includes this; it sees only the interface of nmeta.h.
+// Like the program's MIB code, it is meant for one thread.
 
 #include <cstddef>
 #include <cstdint>

@@ -258,7 +258,9 @@ int sysctl(const int *name, unsigned int namelen, void *oldp, size_t *oldlenp, c
            size_t newlen)
 {
     return guarded([&] {
-        if (!name || namelen == 0 || (!oldlenp && !newp))
+        // FreeBSD's limit on levels (CTL_MAXNAME) also keeps a bad length
+        // from reading past the caller's array.
+        if (!name || namelen == 0 || namelen > 24 || (!oldlenp && !newp))
             return fail(EINVAL);
         const MibStore::Node *node = state().mib.findByOid(name, namelen);
         if (!node)

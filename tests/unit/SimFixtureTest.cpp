@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, SimFixtureErrorTest, ::testing::ValuesIn(malform
                              return name + "_" + std::to_string(info.index);
                          });
 
-TEST_F(SimFixtureTest, AttributeBeforeAnyObjectAndMissingFilesAreErrors)
+TEST_F(SimFixtureTest, AttributeBeforeAnyObjectAndUnreadableFilesAreErrors)
 {
     EXPECT_THROW(
         {
@@ -185,6 +185,10 @@ TEST_F(SimFixtureTest, AttributeBeforeAnyObjectAndMissingFilesAreErrors)
     } catch (const std::runtime_error &error) {
         EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
     }
+
+    sim::loadFixture("object 1 kept\n type int\n");
+    EXPECT_THROW(sim::loadFixtureFile(::testing::TempDir()), std::runtime_error);  // a directory
+    EXPECT_EQ(sim::objectCount(), 1u);
 
     const std::string broken = ::testing::TempDir() + "oidscope_broken.mib";
     std::FILE *file = std::fopen(broken.c_str(), "w");
