@@ -1,7 +1,10 @@
 // Measures tree building, refresh, filtering, search and memory on synthetic
 // MIBs, each beside the floor it can be compared with: only reading the
 // values through the platform layer, and only filling a bare tree store.
+#include "app/MainWindow.h"
 #include "mib/ValueFormat.h"
+#include "model/PendingEvents.h"
+#include "model/Trees.h"
 #include "model/Model.h"
 #include "nmeta.h"
 #include "SimMib.h"
@@ -15,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -132,10 +136,21 @@ double floorFill(Model &built)
 }
 
 struct Figures {
-    std::size_t objects;
-    double floorRead, floorFill, build, refresh;
-    long peakKb;
+    std::size_t objects = 0;
+    double floorRead = 0, floorFill = 0, build = 0, rebuild = 0, refresh = 0,
+           refreshExpanded = 0, internal = 0, search = 0;
+    long peakKb = 0;
 };
+
+// Changes a few values, as a real system does between two refreshes.
+void changeSomeValues(const std::vector<std::string> &names, unsigned round)
+{
+    for (std::size_t i = round % 97; i < names.size(); i += 97) {
+        const sim::Object o = sim::object(names[i]);
+        if (o.type == 2 || o.type == 14)  // 32-bit integers
+            sim::setValue(names[i], sim::bytesOf<int32_t>({static_cast<int32_t>(round * 7 + i)}));
+    }
+}
 
 Figures measure(std::size_t objects)
 {
@@ -144,44 +159,113 @@ Figures measure(std::size_t objects)
     sim::generate(params);
     const std::vector<std::string> names = allNames();
 
-    Figures f{};
+    Figures f;
     f.objects = names.size();
-    f.floorRead = medianOf([&] { return floorRead(names); });
     {
+        // First of all, so that the peak is the build's own.
         Model model;
-        model.rebuildTree();
+        f.build = seconds([&] { model.rebuildTree(); });
+        f.peakKb = peakKilobytes();
         f.floorFill = medianOf([&] { return floorFill(model); });
     }
-    f.build = medianOf([&] {
+    f.build = std::min(f.build, medianOf([&] {
         Model model;
         return seconds([&] { model.rebuildTree(); });
+    }));
+    f.floorRead = medianOf([&] { return floorRead(names); });
+
+    MainWindow window;
+    window.show();
+    runPendingEvents();
+    Model &model = *window.model;
+    f.rebuild = medianOf([&] {
+        const double t = seconds([&] { model.rebuildTree(); });
+        runPendingEvents();
+        return t;
     });
-    Model model;
-    model.rebuildTree();
-    f.peakKb = peakKilobytes();
-    f.refresh = medianOf([&] { return seconds([&] { model.refreshValues(); }); });
+
+    unsigned round = 0;
+    f.refresh = medianOf([&] {
+        changeSomeValues(names, ++round);
+        return seconds([&] { model.refreshValues(); runPendingEvents(); });
+    });
+    window.trees->expandAll();
+    runPendingEvents();
+    f.refreshExpanded = medianOf([&] {
+        changeSomeValues(names, ++round);
+        return seconds([&] { model.refreshValues(); runPendingEvents(); });
+    });
+    window.trees->collapseAll();
+    runPendingEvents();
+
+    f.internal = medianOf([&] {
+        return seconds([&] {
+            model.toggleInternal();
+            model.toggleInternal();
+            runPendingEvents();
+        });
+    });
+
+    // The key names one deep object; the comparison runs over every row.
+    std::string deepest;
+    for (const std::string &name : names)
+        if (std::count(name.begin(), name.end(), '.') >
+            std::count(deepest.begin(), deepest.end(), '.'))
+            deepest = name;
+    Glib::RefPtr<Gtk::TreeModel> sorted = model.sortedModel();
+    f.search = medianOf([&] {
+        int matches = 0;
+        const double t = seconds([&] {
+            sorted->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
+                matches += !window.trees->onSearchEqual(sorted, 0, deepest, it);
+                return false;
+            });
+        });
+        if (matches < 1)
+            std::fprintf(stderr, "search for %s matched nothing\n", deepest.c_str());
+        return t;
+    });
+    window.hide();
     return f;
+}
+
+void printHeader()
+{
+    std::printf("%8s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s | %9s %9s %9s %9s\n", "objects",
+                "fl-read", "fl-fill", "build", "rebuild", "refresh", "ref-exp", "internal",
+                "search", "peak MB", "", "bld/floor", "rbld/bld", "ref/flrd", "rexp/flrd");
+}
+
+void printRow(const Figures &f)
+{
+    std::printf("%8zu %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.1f %7s | %9.2f %9.2f %9.2f %9.2f\n",
+                f.objects, f.floorRead, f.floorFill, f.build, f.rebuild, f.refresh,
+                f.refreshExpanded, f.internal, f.search, f.peakKb / 1024.0, "",
+                f.build / (f.floorRead + f.floorFill), f.rebuild / f.build,
+                f.refresh / f.floorRead, f.refreshExpanded / f.floorRead);
+    std::fflush(stdout);
 }
 
 }  // namespace
 
+// Each size runs in a process of its own, so that its peak memory is its own.
 int main(int argc, char **argv)
 {
-    Gtk::Main kit(argc, argv);
-    std::vector<std::size_t> sizes{2000, 20000, 100000};
-    if (argc > 1) {
-        sizes.clear();
-        for (int i = 1; i < argc; ++i)
-            sizes.push_back(std::strtoul(argv[i], nullptr, 10));
+    if (argc == 3 && std::string(argv[1]) == "--one") {
+        Gtk::Main kit(argc, argv);
+        printRow(measure(std::strtoul(argv[2], nullptr, 10)));
+        return 0;
     }
-    std::printf("%9s %10s %10s %10s %10s %9s %10s\n", "objects", "floor-read", "floor-fill",
-                "build", "refresh", "peak MB", "build/flr");
-    for (std::size_t size : sizes) {
-        const Figures f = measure(size);
-        std::printf("%9zu %10.3f %10.3f %10.3f %10.3f %9.1f %10.2f\n", f.objects, f.floorRead,
-                    f.floorFill, f.build, f.refresh, f.peakKb / 1024.0,
-                    f.build / (f.floorRead + f.floorFill));
+    std::vector<std::string> sizes{"2000", "20000", "100000"};
+    if (argc > 1)
+        sizes.assign(argv + 1, argv + argc);
+    std::printf("Times in seconds, medians of %d runs.\n", runs);
+    printHeader();
+    for (const std::string &size : sizes) {
         std::fflush(stdout);
+        std::string command = "\"" + std::string(argv[0]) + "\" --one " + size;
+        if (std::system(command.c_str()) != 0)
+            std::fprintf(stderr, "the run for %s objects failed\n", size.c_str());
     }
     return 0;
 }
