@@ -15,7 +15,7 @@ WindowRecorder::~WindowRecorder()
 
 gboolean WindowRecorder::onMap(GSignalInvocationHint *, guint, const GValue *params, gpointer self)
 {
-    GObject *widget = g_value_get_object(&params[0]);
+    auto *widget = static_cast<GObject *>(g_value_get_object(&params[0]));
     if (GTK_IS_WINDOW(widget) && gtk_widget_is_toplevel(GTK_WIDGET(widget))) {
         const char *title = gtk_window_get_title(GTK_WINDOW(widget));
         auto *recorder = static_cast<WindowRecorder *>(self);
