@@ -4,6 +4,7 @@
 // Control of the simulated MIB backend: an in-memory MIB that tests and the
 // benchmark load, inspect and make fail on demand. The program's own code
 // never includes this; it sees only the interface of nmeta.h.
+// Like the program's MIB code, it is meant for one thread.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,7 +41,10 @@ struct Counts {
 void clear();
 
 // Appends an object; its parent (the name up to the last '.') must exist
-// already unless it has no '.'. Throws std::invalid_argument otherwise.
+// already unless it has no '.'. Throws std::invalid_argument otherwise, and
+// for a duplicate name, a name with an empty component, or an identifier that
+// is used already or does not extend the parent's by one level. An empty
+// identifier is filled in: the parent's plus the next free level (from 1).
 void add(const Object &object);
 
 // Replaces the MIB with the objects of a fixture text (format in
@@ -57,15 +61,26 @@ struct GeneratorParams {
     double skipShare = 0.01;     // share of leaves with the SKIP flag
     double largeShare = 0.01;    // share of leaves with a value over 100 bytes
 };
-// Replaces the MIB with a synthetic one of realistic shape.
+// Replaces the MIB with a synthetic one of realistic shape: exactly
+// params.objects objects, params.topLevel top-level nodes identified 1, 2, …
+// plus the internal subtree "sysctl" (identifier 0, 7 objects), no object
+// deeper than maxDepth, identifiers being 1-based positions among siblings.
+// Throws std::invalid_argument (MIB unchanged) when objects < topLevel + 7,
+// topLevel < 1, maxDepth < 2 or a share lies outside 0..1.
 void generate(const GeneratorParams &params);
 
 std::size_t objectCount();
 bool exists(const std::string &name);
 Object object(const std::string &name);  // throws std::out_of_range
+std::vector<std::string> names();        // all objects, each before its children
 
-// Failure injection (all cleared by clear()).
-void setMibAvailable(bool available);                 // nmeta_mib gives NULL when false
+// Failures, counts and writes are kept by name; loading or generating a MIB
+// keeps them, clear() drops them.
+
+// Failure injection (all cleared by clear()). error is the errno the call
+// fails with from now on; 0 ends the failure. Unknown names throw
+// std::out_of_range.
+void setMibAvailable(bool available);                 // nmeta_mib gives NULL (ENOENT) when false
 void failHandlerQuery(const std::string &name, int error);
 void failOidLookup(const std::string &name, int error);
 void failProbe(const std::string &name, int error);
@@ -73,10 +88,10 @@ void failRead(const std::string &name, int error);
 void failWrite(const std::string &name, int error);
 void remove(const std::string &name);                 // the object and its subtree vanish
 
-// Values, as the kernel holds them.
+// Values, as the kernel holds them (unknown names throw std::out_of_range).
 void setValue(const std::string &name, const std::string &bytes);
 std::string value(const std::string &name);
-std::vector<std::string> writes(const std::string &name);  // bytes of every write, in order
+std::vector<std::string> writes(const std::string &name);  // bytes of every successful write, in order
 
 Counts counts(const std::string &name);
 Counts totals();

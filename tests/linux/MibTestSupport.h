@@ -1,0 +1,130 @@
+// Helpers for the Linux backend tests: a temporary tree as the backend's
+// root, and short forms of the interface calls.
+#ifndef OIDSCOPE_TESTS_MIB_TEST_SUPPORT_H
+#define OIDSCOPE_TESTS_MIB_TEST_SUPPORT_H
+
+#include "LinuxRoot.h"
+#include "nmeta.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+class TempTree {
+public:
+    TempTree()
+    {
+        char pattern[] = "/tmp/oidscope-linux-XXXXXX";
+        root = mkdtemp(pattern) ? pattern : throw std::runtime_error(std::strerror(errno));
+        nmeta_linux_set_root(root);
+    }
+    ~TempTree()
+    {
+        nmeta_linux_set_root("/proc/sys");
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+    std::string path(const std::string &relative) const { return root + "/" + relative; }
+    void dir(const std::string &relative, mode_t mode = 0755) const
+    {
+        std::filesystem::create_directories(path(relative));
+        chmod(path(relative).c_str(), mode);
+    }
+    void file(const std::string &relative, const std::string &content, mode_t mode = 0644) const
+    {
+        std::filesystem::create_directories(std::filesystem::path(path(relative)).parent_path());
+        std::ofstream(path(relative), std::ios::binary) << content;
+        chmod(path(relative).c_str(), mode);
+    }
+    std::string content(const std::string &relative) const
+    {
+        std::ostringstream text;
+        text << std::ifstream(path(relative), std::ios::binary).rdbuf();
+        return text.str();
+    }
+    std::string root;
+};
+
+// One object of nmeta_mib's tree, flattened in listing order.
+struct Listed {
+    std::string name;
+    std::vector<int> oid;
+    int type;
+    uint32_t flags;
+    bool operator==(const Listed &o) const
+    {
+        return name == o.name && oid == o.oid && type == o.type && flags == o.flags;
+    }
+    friend void PrintTo(const Listed &o, std::ostream *out)
+    {
+        *out << o.name << ::testing::PrintToString(o.oid) << " type " << o.type << " flags " << o.flags;
+    }
+};
+
+inline Listed listed(const MibObject *o)
+{
+    return {o->name, std::vector<int>(o->oidLevels, o->oidLevels + o->oidLength), o->type, o->flags};
+}
+
+inline void flatten(const MibObjectList *list, std::vector<Listed> &out)
+{
+    for (const MibObject *o = list ? list->first : nullptr; o; o = o->next) {
+        out.push_back(listed(o));
+        EXPECT_TRUE(!o->description && !o->label && !o->format) << o->name;
+        flatten(o->children, out);
+    }
+}
+
+inline std::vector<Listed> listAll()
+{
+    std::vector<Listed> out;
+    MibObjectList *list = nmeta_mib();
+    EXPECT_NE(list, nullptr) << std::strerror(errno);
+    flatten(list, out);
+    nmeta_freemib(list);
+    return out;
+}
+
+inline std::vector<int> oidOf(const std::string &name)
+{
+    int levels[24];
+    size_t count = 24;
+    return nmeta_oidbyname(name.c_str(), levels, &count) ? std::vector<int>{}
+                                                         : std::vector<int>(levels, levels + count);
+}
+
+// Probe, then read into a buffer of that size, as the program does.
+struct ReadResult {
+    int error;
+    std::string bytes;
+};
+
+inline ReadResult readValue(const std::vector<int> &oid)
+{
+    size_t size = 0;
+    if (sysctl(oid.data(), oid.size(), nullptr, &size, nullptr, 0) != 0)
+        return {errno, {}};
+    std::string bytes(size, '\0');
+    if (sysctl(oid.data(), oid.size(), bytes.data(), &size, nullptr, 0) != 0)
+        return {errno, {}};
+    return {0, bytes.substr(0, size)};
+}
+
+inline int writeValue(const std::vector<int> &oid, const std::string &bytes)
+{
+    return sysctl(oid.data(), oid.size(), nullptr, nullptr, bytes.data(), bytes.size()) ? errno : 0;
+}
+
+// The native bytes of 64-bit numbers.
+template <typename T>
+std::string bytesOf(std::initializer_list<T> numbers)
+{
+    return std::string(reinterpret_cast<const char *>(numbers.begin()), numbers.size() * sizeof(T));
+}
+
+#endif

@@ -1,0 +1,109 @@
+// Names, nesting, order and identifiers, and lookups that must agree with them.
+#include "MibTestSupport.h"
+
+#include <unistd.h>
+
+namespace {
+
+constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u;
+
+class LinuxTree : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char *name : {"ostype", "a", "_x", "B"})  // byte order: B _x a ostype
+            tree.file(std::string("kernel/") + name, name == std::string("ostype") ? "Linux\n" : "1\n");
+        tree.file("net/eth0.1/mtu", "1500\n");
+        tree.dir("net/empty");
+        // Neither a link out of the tree nor a special file is an object.
+        ASSERT_EQ(symlink("/", tree.path("link").c_str()), 0);
+        ASSERT_EQ(mkfifo(tree.path("net/fifo").c_str(), 0644), 0);
+    }
+    TempTree tree;
+};
+
+TEST_F(LinuxTree, ListsSortedNestedObjectsAndLookupsAgree)
+{
+    const std::vector<Listed> expected = {
+        {"kernel", {1}, 1, RD},           {"kernel.B", {1, 1}, 4, RD | WR},
+        {"kernel._x", {1, 2}, 4, RD | WR}, {"kernel.a", {1, 3}, 4, RD | WR},
+        {"kernel.ostype", {1, 4}, 3, RD | WR}, {"net", {2}, 1, RD},
+        {"net.empty", {2, 1}, 1, RD},     {"net.eth0/1", {2, 2}, 1, RD},
+        {"net.eth0/1.mtu", {2, 2, 1}, 4, RD | WR},
+    };
+    ASSERT_EQ(listAll(), expected);
+    MibObjectList *list = nmeta_mib();
+    EXPECT_EQ(list->first->next->children->first->children, nullptr) << "net.empty has no children";
+    nmeta_freemib(list);
+
+    for (const Listed &object : expected) {
+        SCOPED_TRACE(object.name);
+        EXPECT_EQ(oidOf(object.name), object.oid);
+        MibObject *described = nmeta_objectbyname(object.name.c_str());
+        ASSERT_NE(described, nullptr);
+        EXPECT_EQ(listed(described), object);
+        EXPECT_EQ(described->children, nullptr);
+        nmeta_freeobject(described);
+        bool handler = object.type == 1;  // the opposite of the answer expected
+        ASSERT_EQ(nmeta_hashandlerbyname(object.name.c_str(), &handler), 0);
+        EXPECT_EQ(handler, object.type != 1) << "files have handlers, directories none";
+        EXPECT_EQ(readValue(object.oid).error, object.type == 1 ? EISDIR : 0);
+    }
+    EXPECT_EQ(readValue({2, 2, 1}).bytes, bytesOf<int64_t>({1500}));
+}
+
+TEST_F(LinuxTree, UnknownNamesAndIdentifiersFail)
+{
+    std::string tooDeep = "kernel";  // 25 levels, one more than sysctl takes
+    while (tooDeep.size() < 6 + 2 * 24)
+        tooDeep += ".x";
+    for (std::string name : {"", "nope", "kernel.", ".kernel", "kernel..a", "kernel.a.b", "kernel./",
+                             "net.eth0.1.mtu", "link", "net.fifo", "KERNEL", tooDeep.c_str()}) {
+        SCOPED_TRACE("name \"" + name + "\"");
+        int levels[24];
+        size_t count = 24;
+        bool handler;
+        EXPECT_EQ(nmeta_objectbyname(name.c_str()), nullptr);
+        EXPECT_EQ(errno, ENOENT);
+        EXPECT_EQ(nmeta_oidbyname(name.c_str(), levels, &count), -1);
+        EXPECT_EQ(errno, ENOENT);
+        EXPECT_EQ(nmeta_hashandlerbyname(name.c_str(), &handler), -1);
+        EXPECT_EQ(errno, ENOENT);
+    }
+    const std::vector<std::pair<std::vector<int>, int>> identifiers = {
+        {{3}, ENOENT},       {{0}, ENOENT},          {{-1}, ENOENT},
+        {{1, 5}, ENOENT},    {{1, 4, 1}, ENOENT},    {{}, EINVAL},
+        {std::vector<int>(25, 1), EINVAL},
+    };
+    for (const auto &[oid, error] : identifiers) {
+        SCOPED_TRACE(::testing::PrintToString(oid));
+        EXPECT_EQ(readValue(oid).error, error);
+        EXPECT_EQ(writeValue(oid, std::string("1\0", 2)), error);
+    }
+    char buffer[8];  // a read buffer without its size is refused, not guessed
+    EXPECT_EQ(sysctl(oidOf("kernel.a").data(), 2, buffer, nullptr, nullptr, 0), -1);
+    EXPECT_EQ(errno, EINVAL);
+
+    int levels[3];
+    size_t count = 2;
+    EXPECT_EQ(nmeta_oidbyname("net.eth0/1.mtu", levels, &count), -1);
+    EXPECT_EQ(errno, ENOMEM) << "three levels do not fit in two";
+    count = 3;
+    EXPECT_EQ(nmeta_oidbyname("net.eth0/1.mtu", levels, &count), 0);
+    EXPECT_EQ(count, 3u);
+}
+
+TEST(LinuxRoot, MissingRootFailsAndEmptyRootIsAnEmptyMib)
+{
+    TempTree tree;
+    nmeta_linux_set_root(tree.path("absent"));
+    EXPECT_EQ(nmeta_mib(), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+    nmeta_linux_set_root(tree.root + "//");
+    MibObjectList *list = nmeta_mib();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->first, nullptr);
+    nmeta_freemib(list);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// How a file's text decides its type and binary value, and its mode the flags.
+#include "MibTestSupport.h"
+
+#include <functional>
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, ANYBODY = 0x10000000u;
+constexpr uint64_t top = uint64_t{1} << 63;
+
+TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
+{
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {"42\n", 4, bytesOf<int64_t>({42})},
+        {"1\t-2  3\n", 4, bytesOf<int64_t>({1, -2, 3})},
+        {" +5 -0\n", 4, bytesOf<int64_t>({5, 0})},
+        {"-9223372036854775808 9223372036854775807", 4, bytesOf<uint64_t>({top, top - 1})},
+        {"9223372036854775808\n", 9, bytesOf<uint64_t>({top})},
+        {"18446744073709551615 1\n", 9, bytesOf<uint64_t>({~uint64_t{0}, 1})},
+        {"18446744073709551616\n", 3, ""},  // beyond 64 bits
+        {"-9223372036854775809\n", 3, ""},
+        {"-1 18446744073709551615\n", 3, ""},  // no one type holds both
+        {"1 2 x\n", 3, ""}, {"0x10\n", 3, ""}, {"1-2\n", 3, ""}, {"-\n", 3, ""},
+        {"", 3, ""}, {" \n\t", 3, ""}, {"Linux\n", 3, ""},
+    };
+    TempTree tree;
+    for (size_t i = 0; i < cases.size(); ++i)
+        tree.file("f" + std::to_string(100 + i), std::get<0>(cases[i]));
+    const std::vector<Listed> all = listAll();
+    ASSERT_EQ(all.size(), cases.size());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const auto &[text, type, numbers] = cases[i];
+        SCOPED_TRACE("text \"" + text + "\"");
+        EXPECT_EQ(all[i].type, type);
+        MibObject *object = nmeta_objectbyname(all[i].name.c_str());
+        EXPECT_EQ(object->type, type);
+        nmeta_freeobject(object);
+        const ReadResult read = readValue(all[i].oid);
+        EXPECT_EQ(read.error, 0);
+        EXPECT_EQ(read.bytes, type == 3 ? text + '\0' : numbers);
+    }
+}
+
+TEST(LinuxTypes, FlagsFollowPermissionBits)
+{
+    TempTree tree;
+    const std::vector<std::pair<mode_t, uint32_t>> modes = {
+        {0644, RD | WR}, {0444, RD}, {0200, WR}, {0666, RD | WR | ANYBODY}, {0602, RD | WR | ANYBODY}};
+    for (size_t i = 0; i < modes.size(); ++i)
+        tree.file("f" + std::to_string(i), "1\n", modes[i].first);
+    tree.dir("node", 0777);
+    const std::vector<Listed> all = listAll();
+    ASSERT_EQ(all.size(), modes.size() + 1);
+    for (size_t i = 0; i < modes.size(); ++i)
+        EXPECT_EQ(all[i].flags, modes[i].second) << std::oct << modes[i].first;
+    EXPECT_EQ(all.back().flags, RD) << "a node is only readable, whatever its mode";
+}
+
+// Runs body as "nobody", so that mode bits bind even for root, and returns
+// what it reported.
+std::string runAsNobody(const std::function<std::string()> &body)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return "no pipe";
+    if (fork() == 0) {
+        std::string report = "cannot drop privileges";
+        if (geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0))
+            report = body();
+        _exit(write(channel[1], report.data(), report.size()) < 0);
+    }
+    close(channel[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<size_t>(n));
+    close(channel[0]);
+    wait(nullptr);
+    return report;
+}
+
+TEST(LinuxTypes, UnreadableFileIsAStringAndRefusalsKeepTheirErrno)
+{
+    TempTree tree;
+    chmod(tree.root.c_str(), 0755);
+    tree.file("drop_caches", "7\n", 0200);
+    tree.file("readonly", "1\n", 0444);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(tree.path("drop_caches").c_str(), 65534, 65534), 0);
+    }
+    const std::string report = runAsNobody([] {
+        MibObject *object = nmeta_objectbyname("drop_caches");
+        const std::string type = object ? std::to_string(object->type) : "none";
+        nmeta_freeobject(object);
+        return "type " + type + ", read " + std::strerror(readValue(oidOf("drop_caches")).error) +
+               ", write " + std::strerror(writeValue(oidOf("drop_caches"), std::string("3\0", 2))) +
+               ", refused " + std::strerror(writeValue(oidOf("readonly"), bytesOf<int64_t>({0})));
+    });
+    if (report == "cannot drop privileges")
+        GTEST_SKIP() << report;
+    // A write-only file takes its new value as text, like vm.drop_caches.
+    const std::string denied = std::strerror(EACCES);
+    EXPECT_EQ(report, "type 3, read " + denied + ", write " + std::strerror(0) + ", refused " + denied);
+    EXPECT_EQ(tree.content("drop_caches"), "3");
+    EXPECT_EQ(tree.content("readonly"), "1\n");
+}
+
+}  // namespace
