@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 #include <gtkmm/box.h>
-#include <gtkmm/cellrenderertoggle.h>
 #include <gtkmm/treeview.h>
 
 #include <cerrno>
@@ -149,32 +148,9 @@ TEST_F(ObjectWindowTest, EveryFieldOfAWritableObject)
 TEST_F(ObjectWindowTest, WidgetTreeAndLayout)
 {
     ObjectWindow *window = open("kern.ostype");
-    int width = 0, height = 0;
-    window->get_default_size(width, height);
-    EXPECT_EQ(width, 500);
-    EXPECT_EQ(height, 400);
-    EXPECT_TRUE(window->get_resizable());
-    EXPECT_EQ(window->get_border_width(), 10u);
-    EXPECT_FALSE(window->get_modal());
-    EXPECT_EQ(window->get_transient_for(), nullptr);
-
-    Gtk::ScrolledWindow *scrolled = scrolledOf(*window);
-    ASSERT_NE(scrolled, nullptr);
-    Gtk::PolicyType horizontal, vertical;
-    scrolled->get_policy(horizontal, vertical);
-    EXPECT_EQ(horizontal, Gtk::POLICY_AUTOMATIC);
-    EXPECT_EQ(vertical, Gtk::POLICY_AUTOMATIC);
-    EXPECT_TRUE(scrolled->get_propagate_natural_width());
-    EXPECT_TRUE(scrolled->get_propagate_natural_height());
-
-    // The viewport's own adjustments are replaced by the scrolled window's
-    // and sized by the toolkit, so only its place in the tree is checked.
-    ASSERT_NE(viewportOf(*window), nullptr);
-
+    ASSERT_NE(viewportOf(*window), nullptr);  // window, scrolled window, viewport
     Gtk::Grid *grid = gridOf(*window);
     ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(grid->get_row_spacing(), 5u);
-    EXPECT_EQ(grid->get_column_spacing(), 8u);
     EXPECT_EQ(grid->get_children().size(), 20u);
 
     const char *titles[] = {"OID", "Name", "Description", "Label", "Flags",
@@ -183,23 +159,16 @@ TEST_F(ObjectWindowTest, WidgetTreeAndLayout)
         auto *label = dynamic_cast<Gtk::Label *>(grid->get_child_at(0, r));
         ASSERT_NE(label, nullptr) << r;
         EXPECT_EQ(label->get_text(), titles[r]);
-        EXPECT_FALSE(label->get_use_underline());
         EXPECT_EQ(label->get_xalign(), 1.0f) << titles[r];
         EXPECT_EQ(label->get_yalign(), 0.0f) << titles[r];
 
+        // Read-only wrapping text, monospace for the value alone.
         Gtk::TextView *view = fieldView(*window, r);
         ASSERT_NE(view, nullptr) << r;
-        EXPECT_TRUE(view->get_hexpand()) << r;
-        EXPECT_EQ(view->get_left_margin(), 3) << r;
-        EXPECT_EQ(view->get_right_margin(), 3) << r;
-        EXPECT_EQ(view->get_wrap_mode(), Gtk::WRAP_WORD_CHAR) << r;
         EXPECT_FALSE(view->get_editable()) << r;
-        EXPECT_FALSE(view->get_cursor_visible()) << r;
+        EXPECT_EQ(view->get_wrap_mode(), Gtk::WRAP_WORD_CHAR) << r;
         EXPECT_EQ(view->get_monospace(), r == 8) << r;
         EXPECT_TRUE(view->get_visible()) << r;
-        // Each field has a buffer of its own.
-        for (int other = 0; other < r; ++other)
-            EXPECT_NE(view->get_buffer(), fieldView(*window, other)->get_buffer());
     }
 }
 
