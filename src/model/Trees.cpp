@@ -1,0 +1,188 @@
+#include "model/Trees.h"
+
+#include "model/Model.h"
+
+#include <gtkmm/cellrenderertext.h>
+#include <gtkmm/stylecontext.h>
+
+namespace {
+
+constexpr int nameWrapWidth = 150;
+constexpr int textWrapWidth = 300;
+
+Gtk::CellRendererText *textRenderer(Gtk::TreeViewColumn *column)
+{
+    return column ? dynamic_cast<Gtk::CellRendererText *>(column->get_first_cell()) : nullptr;
+}
+
+// A negative wrap width means the column does not wrap.
+void flipWrap(Gtk::TreeViewColumn *column, int width)
+{
+    if (Gtk::CellRendererText *renderer = textRenderer(column))
+        renderer->property_wrap_width() = renderer->property_wrap_width() < 0 ? width : -1;
+}
+
+void flipVisible(Gtk::TreeView &view, int position)
+{
+    if (Gtk::TreeViewColumn *column = view.get_column(position))
+        column->set_visible(!column->get_visible());
+}
+
+}  // namespace
+
+Trees::Trees(Gtk::Entry &searchEntry, Model *model)
+    : model(model)
+{
+    mainTree.set_model(model->sortedModel());
+    addNameColumn(mainTree, searchEntry);
+    for (ColumnEntry &entry : model->columnTable) {
+        auto *column = Gtk::manage(new Gtk::TreeViewColumn(entry.title, entry.column));
+        column->set_min_width(50);
+        column->set_resizable(true);
+        column->set_visible(entry.visibleByDefault);
+        if (Gtk::CellRendererText *renderer = textRenderer(column)) {
+            renderer->property_wrap_width() = textWrapWidth;
+            renderer->property_wrap_mode() = Pango::WRAP_WORD_CHAR;
+        }
+        mainTree.append_column(*column);
+        column->set_sort_column(entry.column);
+    }
+    finishView(mainTree);
+
+    flagsTree.set_model(model->sortedModel());
+    addNameColumn(flagsTree, searchEntry);
+    for (FlagEntry &entry : model->flagTable) {
+        auto *column = Gtk::manage(new Gtk::TreeViewColumn(entry.name, entry.column));
+        column->set_min_width(50);
+        column->set_resizable(true);
+        column->set_visible(entry.visibleByDefault);
+        flagsTree.append_column(*column);
+        column->set_sort_column(entry.column);
+    }
+    finishView(flagsTree);
+}
+
+Trees::~Trees() = default;
+
+void Trees::addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry)
+{
+    auto *column = Gtk::manage(new Gtk::TreeViewColumn("Name", model->name));
+    styleNameColumn(*column);
+    column->set_min_width(50);
+    column->set_resizable(true);
+    view.append_column(*column);
+    column->set_sort_column(model->name);
+
+    // Both views search through the one entry; the comparison ignores the column.
+    view.set_enable_search(true);
+    view.set_search_column(0);
+    view.set_search_entry(searchEntry);
+    view.set_search_equal_func(sigc::mem_fun(*this, &Trees::onSearchEqual));
+}
+
+void Trees::finishView(Gtk::TreeView &view)
+{
+    view.set_enable_tree_lines(true);
+    view.set_grid_lines(Gtk::TREE_VIEW_GRID_LINES_BOTH);
+    view.signal_row_activated().connect(sigc::mem_fun(*this, &Trees::onRowActivated));
+}
+
+Gtk::TreeView &Trees::mainTreeView()
+{
+    return mainTree;
+}
+
+Gtk::TreeView &Trees::flagsTreeView()
+{
+    return flagsTree;
+}
+
+void Trees::expandAll()
+{
+    mainTree.expand_all();
+    flagsTree.expand_all();
+}
+
+void Trees::collapseAll()
+{
+    mainTree.collapse_all();
+    flagsTree.collapse_all();
+}
+
+void Trees::columnsAutosize()
+{
+    mainTree.columns_autosize();
+    flagsTree.columns_autosize();
+}
+
+void Trees::toggleWrap()
+{
+    // Each column flips by its own state, hidden ones included.
+    const int mainCount = static_cast<int>(mainTree.get_n_columns());
+    flipWrap(mainTree.get_column(0), nameWrapWidth);
+    for (int position = 1; position < mainCount; ++position)
+        flipWrap(mainTree.get_column(position), textWrapWidth);
+    flipWrap(flagsTree.get_column(0), nameWrapWidth);
+    columnsAutosize();
+}
+
+void Trees::toggleMainColumn(int position)
+{
+    flipVisible(mainTree, position);
+}
+
+void Trees::toggleFlagsColumn(int position)
+{
+    flipVisible(flagsTree, position);
+}
+
+Glib::ustring Trees::nameColourFor(double red, double green, double blue)
+{
+    if (red < 0.2 && green < 0.2 && blue < 0.2)
+        return "blue";
+    if (red == 1.0 && green == 1.0 && blue == 1.0)
+        return "yellow";
+    return {};
+}
+
+void Trees::styleNameColumn(Gtk::TreeViewColumn &column)
+{
+    Gtk::CellRendererText *renderer = textRenderer(&column);
+    if (!renderer)
+        return;
+    // Decided once: a later theme change does not recolour the names.
+    const Gdk::RGBA text = mainTree.get_style_context()->get_color(Gtk::STATE_FLAG_NORMAL);
+    const Glib::ustring colour = nameColourFor(text.get_red(), text.get_green(), text.get_blue());
+    if (!colour.empty())
+        renderer->property_foreground() = colour;
+    renderer->property_wrap_width() = nameWrapWidth;
+    renderer->property_wrap_mode() = Pango::WRAP_CHAR;
+}
+
+bool Trees::onSearchEqual(const Glib::RefPtr<Gtk::TreeModel> &searchModel, int,
+                          const Glib::ustring &key, const Gtk::TreeModel::iterator &row)
+{
+    if (!row || !searchModel)
+        return true;
+    const std::string fullName = Glib::ustring((*row)[model->fullName]).raw();
+    const std::string &typed = key.raw();
+
+    // Typing deeper into a name opens the rows along the way, in both views.
+    if (typed.compare(0, fullName.size(), fullName) == 0) {
+        const Gtk::TreeModel::Path path = searchModel->get_path(row);
+        mainTree.expand_to_path(path);
+        flagsTree.expand_to_path(path);
+    }
+    return fullName.compare(0, typed.size(), typed) != 0;
+}
+
+void Trees::onRowActivated(const Gtk::TreeModel::Path &path, Gtk::TreeViewColumn *)
+{
+    const Gtk::TreeModel::iterator iter = model->sortedModel()->get_iter(path);
+    if (!iter)
+        return;
+    const Gtk::TreeModel::Row row = *iter;
+    // The object window for the row is created here, once that class exists:
+    // new ObjectWindow(row, model);  (it lives and ends on its own)
+    static_cast<void>(row);
+}
