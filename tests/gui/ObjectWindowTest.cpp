@@ -3,6 +3,7 @@
 // the window's memory once it is closed.
 #include "mib/CtlType.h"
 #include "model/Model.h"
+#include "model/Trees.h"
 #include "objectwindow/ObjectWindow.h"
 #include "SimMib.h"
 #include "support/DialogWatcher.h"
@@ -11,7 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <gtkmm/box.h>
-#include <gtkmm/treeview.h>
+#include <gtkmm/entry.h>
 
 #include <cerrno>
 #include <cstring>
@@ -76,36 +77,27 @@ protected:
 
 TEST_F(ObjectWindowTest, OpensFromRowsOfBothTreesOncePerActivation)
 {
-    // The two trees as the main window has them: views over the one sort
-    // model that turn an activated path into a row of it.
+    Gtk::Entry searchEntry;
+    Trees trees(searchEntry, &model);
     Gtk::Window host;
     Gtk::Box box(Gtk::ORIENTATION_HORIZONTAL);
-    Gtk::TreeView mainTree(model.sortedModel());
-    Gtk::TreeView flagsTree(model.sortedModel());
-    mainTree.append_column("Name", model.name);
-    flagsTree.append_column("Name", model.name);
-    flagsTree.append_column("RD", model.RD);
-    box.add(mainTree);
-    box.add(flagsTree);
+    box.add(trees.mainTree);
+    box.add(trees.flagsTree);
     host.add(box);
     host.show_all();
+    trees.expandAll();
 
-    std::vector<ObjectWindow *> opened;
-    auto activate = [&](const Gtk::TreeModel::Path &path, Gtk::TreeViewColumn *) {
-        opened.push_back(new ObjectWindow(*model.sorted->get_iter(path), &model));
-    };
-    mainTree.signal_row_activated().connect(activate);
-    flagsTree.signal_row_activated().connect(activate);
-
+    // Sorted, so that the views' paths differ from the store's.
+    model.sorted->set_sort_column(model.name, Gtk::SORT_DESCENDING);
     const Gtk::TreePath path = sortedPath(model, "kern.ostype");
-    mainTree.expand_all();
-    flagsTree.expand_all();
-    mainTree.row_activated(path, *mainTree.get_column(0));
-    flagsTree.row_activated(path, *flagsTree.get_column(1));
-    mainTree.row_activated(path, *mainTree.get_column(0));
+    ASSERT_NE(path, model.store->get_path(*model.store->children().begin()->children().begin()));
+    trees.mainTree.row_activated(path, *trees.mainTree.get_column(0));
+    trees.flagsTree.row_activated(path, *trees.flagsTree.get_column(1));
+    trees.mainTree.row_activated(path, *trees.mainTree.get_column(0));
+
+    const std::vector<ObjectWindow *> opened = openObjectWindows();
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(ObjectWindow::liveCount(), baseline + 3);
-    EXPECT_NE(opened[0], opened[2]);
     for (ObjectWindow *window : opened) {
         EXPECT_TRUE(window->get_visible());
         EXPECT_EQ(window->get_title(), "ostype");
