@@ -77,6 +77,8 @@ MainWindow::MainWindow()
     auto *stack = Gtk::manage(new Gtk::Stack());
     stack->add(*scrolledPage(trees->mainTreeView()), "mainStack", "Main");
     stack->add(*scrolledPage(trees->flagsTreeView()), "flagsStack", "Flags");
+    // The trees take the height the window has, not only their rows' height.
+    stack->set_vexpand(true);
 
     auto *switcher = Gtk::manage(new Gtk::StackSwitcher());
     switcher->set_stack(*stack);
