@@ -1,6 +1,7 @@
 #include "model/Trees.h"
 
 #include "model/Model.h"
+#include "objectwindow/ObjectWindow.h"
 
 #include <gtkmm/cellrenderertext.h>
 #include <gtkmm/stylecontext.h>
@@ -181,8 +182,6 @@ void Trees::onRowActivated(const Gtk::TreeModel::Path &path, Gtk::TreeViewColumn
     const Gtk::TreeModel::iterator iter = model->sortedModel()->get_iter(path);
     if (!iter)
         return;
-    const Gtk::TreeModel::Row row = *iter;
-    // The object window for the row is created here, once that class exists:
-    // new ObjectWindow(row, model);  (it lives and ends on its own)
-    static_cast<void>(row);
+    // Nothing keeps the window: it deletes itself once closed.
+    new ObjectWindow(*iter, model);
 }

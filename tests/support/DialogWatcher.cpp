@@ -6,7 +6,9 @@
 #include <gtkmm/main.h>
 #include <gtkmm/messagedialog.h>
 
-#include <algorithm>
+namespace {
+const char answeredKey[] = "oidscope-dialog-watcher-answered";
+}
 
 DialogWatcher::DialogWatcher()
 {
@@ -24,9 +26,10 @@ bool DialogWatcher::poll()
         auto *dialog = dynamic_cast<Gtk::Dialog *>(window);
         if (!dialog || !dialog->get_visible())
             continue;
-        if (std::find(answered.begin(), answered.end(), dialog->gobj()) != answered.end())
+        // Marked on the object itself: a new dialog may get a freed one's address.
+        if (g_object_get_data(G_OBJECT(dialog->gobj()), answeredKey))
             continue;
-        answered.push_back(dialog->gobj());
+        g_object_set_data(G_OBJECT(dialog->gobj()), answeredKey, dialog);
 
         SeenDialog d;
         d.title = dialog->get_title();

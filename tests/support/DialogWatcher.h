@@ -41,7 +41,6 @@ public:
 private:
     bool poll();
     sigc::connection timer;
-    std::vector<const void *> answered;
 };
 
 // Lets the main loop run for about the given time.

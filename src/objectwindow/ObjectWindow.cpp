@@ -1,0 +1,162 @@
+#include "objectwindow/ObjectWindow.h"
+
+#include "mib/SysctlException.h"
+#include "model/Model.h"
+
+#include <glibmm/main.h>
+#include <gtkmm/adjustment.h>
+#include <gtkmm/button.h>
+#include <gtkmm/label.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/textview.h>
+#include <gtkmm/viewport.h>
+
+int ObjectWindow::liveWindows = 0;
+
+ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
+    : row(row), model(model), newValueEntry(nullptr), tracker(row, model)
+{
+    ++liveWindows;
+    auto *viewport = Gtk::manage(new Gtk::Viewport(Gtk::Adjustment::create(0, 0, 100, 1, 10, 0),
+                                                   Gtk::Adjustment::create(0, 0, 100, 1, 10, 0)));
+    auto *grid = Gtk::manage(new Gtk::Grid());
+    auto *scrolled = Gtk::manage(new Gtk::ScrolledWindow());
+    auto *setButton = Gtk::manage(new Gtk::Button("Set Value"));
+    newValueEntry = Gtk::manage(new Gtk::Entry());
+
+    set_default_size(500, 400);
+    set_resizable(true);
+    shortName = row[model->name];
+    set_title(shortName);
+    set_border_width(10);
+    grid->set_row_spacing(5);
+    grid->set_column_spacing(8);
+
+    const Glib::ustring fullName = tracker.objectName();
+    const Glib::ustring legend = flagsLegend();
+    const Glib::ustring valueText = model->readValue(fullName, true, -1, "ERROR");
+    const Glib::ustring handler = handlerAnswer(fullName);
+
+    addField(grid, 0, "OID", row[model->oid], false);
+    addField(grid, 1, "Name", fullName, false);
+    addField(grid, 2, "Description", row[model->description], false);
+    addField(grid, 3, "Label", row[model->label], false);
+    addField(grid, 4, "Flags", legend, false);
+    addField(grid, 5, "Handler", handler, false);
+    addField(grid, 6, "Type", row[model->type], false);
+    addField(grid, 7, "Format", row[model->format], false);
+    addField(grid, 8, "Value", valueText, true);
+
+    grid->attach(*setButton, 0, 9, 1, 1);
+    setButton->signal_clicked().connect(sigc::mem_fun(*this, &ObjectWindow::onSetValueClicked));
+    newValueEntry->set_hexpand(true);
+    grid->attach(*newValueEntry, 1, 9, 1, 1);
+
+    if (!row[model->WR]) {
+        setButton->set_sensitive(false);
+        newValueEntry->set_text("Not Writable");
+        newValueEntry->set_sensitive(false);
+    }
+
+    scrolled->set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
+    scrolled->set_propagate_natural_width(true);
+    scrolled->set_propagate_natural_height(true);
+    viewport->add(*grid);
+    scrolled->add(*viewport);
+    add(*scrolled);
+
+    // Closing only hides a window that C++ owns; nothing else holds this one.
+    hideConnection = signal_hide().connect(sigc::mem_fun(*this, &ObjectWindow::onHide));
+
+    show_all_children();
+    show();
+}
+
+ObjectWindow::~ObjectWindow()
+{
+    // The base class hides the window as it goes; this part is gone by then.
+    hideConnection.disconnect();
+    reclaimConnection.disconnect();
+    valueBuffer.reset();
+    --liveWindows;
+}
+
+int ObjectWindow::liveCount()
+{
+    return liveWindows;
+}
+
+Glib::ustring ObjectWindow::flagsLegend() const
+{
+    Glib::ustring legend;
+    for (const FlagEntry &entry : model->flagTable) {
+        if (!row[entry.column])
+            continue;
+        if (!legend.empty())
+            legend += "\n";
+        legend += Glib::ustring(entry.name) + ",  " + entry.description;
+    }
+    return legend;
+}
+
+Glib::ustring ObjectWindow::handlerAnswer(const Glib::ustring &fullName)
+{
+    try {
+        return model->hasHandler(fullName) ? "Defined" : "Undefined";
+    } catch (SysctlException *error) {
+        const Glib::ustring answer = Glib::ustring("ERROR: ") + error->what();
+        delete error;
+        return answer;
+    }
+}
+
+void ObjectWindow::addField(Gtk::Grid *grid, int gridRow, const Glib::ustring &title,
+                            const Glib::ustring &text, bool monospace)
+{
+    auto *label = Gtk::manage(new Gtk::Label(title));
+    label->set_xalign(1.0);
+    label->set_yalign(0.0);
+    grid->attach(*label, 0, gridRow, 1, 1);
+
+    Glib::RefPtr<Gtk::TextBuffer> buffer = Gtk::TextBuffer::create();
+    buffer->set_text(text);
+    auto *view = Gtk::manage(new Gtk::TextView(buffer));
+    view->set_hexpand(true);
+    view->set_left_margin(3);
+    view->set_right_margin(3);
+    view->set_wrap_mode(Gtk::WRAP_WORD_CHAR);
+    view->set_editable(false);
+    view->set_cursor_visible(false);
+    if (monospace) {
+        view->set_monospace(true);
+        valueBuffer = buffer;
+    }
+    grid->attach(*view, 1, gridRow, 1, 1);
+}
+
+void ObjectWindow::onHide()
+{
+    // A set-value dialog runs in a nested loop inside this window's handler;
+    // the window must outlive it.
+    if (settingValue)
+        reclaimAfterSet = true;
+    else
+        scheduleReclaim();
+}
+
+void ObjectWindow::scheduleReclaim()
+{
+    if (reclaimConnection.connected())
+        return;
+    // Deleting from inside the hide signal would pull the widget out from
+    // under the toolkit; an idle callback runs once the signal is done.
+    reclaimConnection = Glib::signal_idle().connect(sigc::mem_fun(*this, &ObjectWindow::onReclaim));
+}
+
+bool ObjectWindow::onReclaim()
+{
+    reclaimConnection = sigc::connection();
+    if (!get_visible())  // unless shown again meanwhile
+        delete this;
+    return false;
+}

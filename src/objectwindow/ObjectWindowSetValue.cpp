@@ -1,0 +1,36 @@
+#include "objectwindow/ObjectWindow.h"
+
+#include "mib/SysctlException.h"
+#include "model/Model.h"
+
+#include <gtkmm/messagedialog.h>
+
+void ObjectWindow::onSetValueClicked()
+{
+    Gtk::MessageDialog dialog(*this, "SET VALUE", false, Gtk::MESSAGE_INFO, Gtk::BUTTONS_OK, false);
+    // The short name kept at opening: the row itself may be gone by now.
+    dialog.set_title(shortName);
+
+    Glib::ustring report = "[OLD Value]: " + valueBuffer->get_text() + "\n";
+    try {
+        // Never the copied row: after a rebuild or with internal nodes hidden
+        // it designates nothing. The tracker gives the object's row now.
+        const Gtk::TreeModel::Row target = tracker.current();
+        const Glib::ustring newValue = model->setValue(target, newValueEntry->get_text());
+        valueBuffer->set_text(newValue);
+        report += "[NEW Value]: " + valueBuffer->get_text() + "\n";
+        newValueEntry->set_text("");
+    } catch (SysctlException *error) {
+        dialog.property_message_type() = Gtk::MESSAGE_ERROR;
+        dialog.set_message("Error", false);
+        report = error->what();
+        delete error;
+    }
+    dialog.set_secondary_text(report, false);
+
+    settingValue = true;
+    dialog.run();
+    settingValue = false;
+    if (reclaimAfterSet)
+        scheduleReclaim();
+}
