@@ -1,14 +1,15 @@
 #include "mib/CtlType.h"
+#include "mib/NumberText.h"
 #include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "model/ProgressBarWindow.h"
-#include "nmeta.h"
-
 #include "model/PendingEvents.h"
+#include "nmeta.h"
 
 #include <array>
 #include <ios>
 #include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -31,9 +32,19 @@ Glib::ustring oidText(const MibObject *object)
     for (uint64_t i = 0; i < object->oidLength; ++i) {
         if (i)
             text += ". ";
-        text += Glib::ustring::compose("%1", object->oidLevels[i]);
+        text += numberText(object->oidLevels[i]);
     }
     return text;
+}
+
+// Few distinct flag sets occur; each one's text is made once.
+const Glib::ustring &flagsText(uint32_t flags)
+{
+    static std::unordered_map<uint32_t, Glib::ustring> texts;
+    auto [at, added] = texts.try_emplace(flags);
+    if (added)
+        at->second = Glib::ustring::compose("0x%1", Glib::ustring::format(std::hex, flags));
+    return at->second;
 }
 
 Glib::ustring typeName(unsigned type)
@@ -81,13 +92,13 @@ bool Model::buildTree()
 void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
 {
     const Glib::ustring fullText = validText(object->name);
-    const Glib::ustring::size_type dot = fullText.rfind('.');
-    const Glib::ustring shortName = dot == Glib::ustring::npos ? fullText : fullText.substr(dot + 1);
+    // Byte offsets: '.' cannot occur inside a multi-byte UTF-8 sequence.
+    const std::string::size_type dot = fullText.raw().rfind('.');
+    const Glib::ustring shortName =
+        dot == std::string::npos ? fullText : Glib::ustring(fullText.raw().substr(dot + 1));
     const Glib::ustring oidString = oidText(object);
     const Glib::ustring labelText = validText(object->label);
     const Glib::ustring descriptionText = validText(object->description);
-    const Glib::ustring flagsText =
-        Glib::ustring::compose("0x%1", Glib::ustring::format(std::hex, object->flags));
     const Glib::ustring typeText = typeName(object->type);
     const Glib::ustring formatText = validText(object->format);
     const Glib::ustring valueText = formatValue(object, false, 100, "[CLICK TO SHOW]");
@@ -123,7 +134,7 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     setText(format, formatText);
     setText(type, typeText);
     setUint(typeCode, object->type);
-    setText(flags, flagsText);
+    setText(flags, flagsText(object->flags));
     setUint(flagBits, object->flags);
     for (const FlagEntry &entry : flagTable)
         setBool(entry.column, (object->flags & entry.flag) == entry.flag);

@@ -1,6 +1,7 @@
 #include "mib/ValueFormat.h"
 
 #include "mib/CtlType.h"
+#include "mib/NumberText.h"
 #include "nmeta.h"
 
 #include <glib.h>
@@ -56,7 +57,7 @@ template <typename T> Glib::ustring numberArray(const unsigned char *data, std::
                                            std::conditional_t<std::is_signed_v<T>, int, unsigned>, T>;
         if (i)
             text += ' ';
-        text += Glib::ustring::compose("%1", static_cast<Printed>(fieldAt<T>(data, i * sizeof(T))));
+        text += numberText(static_cast<Printed>(fieldAt<T>(data, i * sizeof(T))));
     }
     return text;
 }
@@ -142,7 +143,7 @@ Glib::ustring pagesizes(const unsigned char *data, std::size_t n)
             break;
         if (at)
             text += ", ";
-        text += Glib::ustring::compose("%1", size);
+        text += numberText(size);
     }
     return text + " }";
 }
