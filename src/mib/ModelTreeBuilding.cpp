@@ -59,9 +59,32 @@ Glib::ustring typeName(unsigned type)
 bool Model::rebuildTree()
 {
     store->clear();
+
+    // The rows go into a fresh store that nothing listens to yet: filling a
+    // store under a filter, a sort model and two views costs a signal through
+    // each of them per row, and re-running the filter afterwards one more.
+    // A new filter and sort model over the filled store then take the old
+    // ones' place, keeping the user's sort order.
+    const Glib::RefPtr<Gtk::TreeStore> emptied = store;
+    store = Gtk::TreeStore::create(columnRecord);
     const bool built = buildTree();
-    filter->refilter();
-    return built;
+    if (!built) {
+        store = emptied;
+        filter->refilter();
+        return false;
+    }
+
+    Glib::RefPtr<Gtk::TreeModelFilter> freshFilter = Gtk::TreeModelFilter::create(store);
+    installVisibleFunc(freshFilter);
+    Glib::RefPtr<Gtk::TreeModelSort> freshSorted = Gtk::TreeModelSort::create(freshFilter);
+    int sortColumn = 0;
+    Gtk::SortType sortOrder = Gtk::SORT_ASCENDING;
+    if (sorted->get_sort_column_id(sortColumn, sortOrder))
+        freshSorted->set_sort_column(sortColumn, sortOrder);
+    filter = freshFilter;
+    sorted = freshSorted;
+    signalModelsReplaced.emit();
+    return true;
 }
 
 bool Model::buildTree()

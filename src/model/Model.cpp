@@ -50,11 +50,7 @@ Model::Model()
 
     store = Gtk::TreeStore::create(columnRecord);
     filter = Gtk::TreeModelFilter::create(store);
-    std::weak_ptr<Model *> cell = self;
-    filter->set_visible_func([cell](const Gtk::TreeModel::const_iterator &row) {
-        auto model = cell.lock();
-        return model && *model ? (*model)->isRowVisible(row) : false;
-    });
+    installVisibleFunc(filter);
     sorted = Gtk::TreeModelSort::create(filter);
 }
 
@@ -65,6 +61,15 @@ Model::~Model()
     sorted.reset();
     filter.reset();
     store.reset();
+}
+
+void Model::installVisibleFunc(const Glib::RefPtr<Gtk::TreeModelFilter> &newFilter)
+{
+    std::weak_ptr<Model *> cell = self;
+    newFilter->set_visible_func([cell](const Gtk::TreeModel::const_iterator &row) {
+        auto model = cell.lock();
+        return model && *model ? (*model)->isRowVisible(row) : false;
+    });
 }
 
 Glib::RefPtr<Gtk::TreeModelSort> Model::sortedModel()

@@ -84,6 +84,9 @@ public:
     int refreshCount;
 
     Glib::RefPtr<Gtk::TreeModelSort> sortedModel();
+    // Emitted when a rebuild has put a new filter and sort model in place of
+    // the old ones; views then show sortedModel() again.
+    sigc::signal<void()> signalModelsReplaced;
     void toggleInternal();
     bool isRowVisible(const Gtk::TreeModel::const_iterator &row);
 
@@ -103,6 +106,7 @@ public:
     Glib::ustring setValue(Gtk::TreeModel::Row row, Glib::ustring newValue);
 
 private:
+    void installVisibleFunc(const Glib::RefPtr<Gtk::TreeModelFilter> &newFilter);
     // The filter may outlive this Model (the views hold it); its visible
     // function reaches the Model only through this cell, cleared on destruction.
     std::shared_ptr<Model *> self;

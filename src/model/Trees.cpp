@@ -52,6 +52,11 @@ Trees::Trees(Gtk::Entry &searchEntry, Model *model)
 
     flagsTree.set_model(model->sortedModel());
     addNameColumn(flagsTree, searchEntry);
+    // A rebuild replaces the sort model; the views keep their columns and settings.
+    modelsReplaced = model->signalModelsReplaced.connect([this] {
+        mainTree.set_model(this->model->sortedModel());
+        flagsTree.set_model(this->model->sortedModel());
+    });
     for (FlagEntry &entry : model->flagTable) {
         auto *column = Gtk::manage(new Gtk::TreeViewColumn(entry.name, entry.column));
         column->set_min_width(50);
@@ -63,7 +68,10 @@ Trees::Trees(Gtk::Entry &searchEntry, Model *model)
     finishView(flagsTree);
 }
 
-Trees::~Trees() = default;
+Trees::~Trees()
+{
+    modelsReplaced.disconnect();
+}
 
 void Trees::addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry)
 {

@@ -43,6 +43,7 @@ public:
     void onRowActivated(const Gtk::TreeModel::Path &path, Gtk::TreeViewColumn *column);
 
 private:
+    sigc::connection modelsReplaced;
     void addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry);
     void finishView(Gtk::TreeView &view);
 };

@@ -137,3 +137,39 @@ TEST_F(TreesTest, SearchWithoutPrefixMatchesNothingAndEmptyMatchesAllExpandingNo
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TreesTest, RebuildKeepsTheViewsOnTheModelWithItsSortOrderAndSettings)
+{
+    model.sorted->set_sort_column(model.name, Gtk::SORT_DESCENDING);
+    trees.mainTree.get_column(2)->set_visible(false);
+    ASSERT_TRUE(model.rebuildTree());
+
+    for (Gtk::TreeView *view : {&trees.mainTree, &trees.flagsTree})
+        EXPECT_EQ(view->get_model(), Glib::RefPtr<Gtk::TreeModel>(model.sorted));
+    int column = -1;
+    Gtk::SortType order = Gtk::SORT_ASCENDING;
+    ASSERT_TRUE(model.sorted->get_sort_column_id(column, order));
+    EXPECT_EQ(column, model.name.index());
+    EXPECT_EQ(order, Gtk::SORT_DESCENDING);
+    EXPECT_EQ(topLevelNames(trees.mainTree.get_model(), model.fullName),
+              (std::vector<std::string>{"vm", "kern"}));
+    EXPECT_FALSE(trees.mainTree.get_column(2)->get_visible());
+    EXPECT_EQ(trees.mainTree.get_search_entry(), &entry);
+    // Search still works and expands in both views over the new rows.
+    EXPECT_EQ(matches("kern.ipc.m"), (std::set<std::string>{"kern.ipc.maxsockbuf", "kern.ipc.msgmax"}));
+    EXPECT_TRUE(expandedInBoth("kern.ipc"));
+}
+
+TEST_F(TreesTest, FailedRebuildLeavesTheViewsOnTheEmptiedModel)
+{
+    sim::setMibAvailable(false);
+    EXPECT_FALSE(model.rebuildTree());
+    for (Gtk::TreeView *view : {&trees.mainTree, &trees.flagsTree}) {
+        EXPECT_EQ(view->get_model(), Glib::RefPtr<Gtk::TreeModel>(model.sorted));
+        EXPECT_EQ(view->get_model()->children().size(), 0u);
+    }
+}
+
+}  // namespace
