@@ -66,7 +66,7 @@ bool Model::rebuildTree()
     // A new filter and sort model over the filled store then take the old
     // ones' place, keeping the user's sort order.
     const Glib::RefPtr<Gtk::TreeStore> emptied = store;
-    store = Gtk::TreeStore::create(columnRecord);
+    store = newStore();
     const bool built = buildTree();
     if (!built) {
         store = emptied;
@@ -74,9 +74,8 @@ bool Model::rebuildTree()
         return false;
     }
 
-    Glib::RefPtr<Gtk::TreeModelFilter> freshFilter = Gtk::TreeModelFilter::create(store);
-    installVisibleFunc(freshFilter);
-    Glib::RefPtr<Gtk::TreeModelSort> freshSorted = Gtk::TreeModelSort::create(freshFilter);
+    Glib::RefPtr<Gtk::TreeModelFilter> freshFilter = newFilter(store);
+    Glib::RefPtr<Gtk::TreeModelSort> freshSorted = newSorted(freshFilter);
     int sortColumn = 0;
     Gtk::SortType sortOrder = Gtk::SORT_ASCENDING;
     if (sorted->get_sort_column_id(sortColumn, sortOrder))

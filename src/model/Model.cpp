@@ -1,5 +1,7 @@
 #include "model/Model.h"
 
+#include <vector>
+
 Model::Model()
     : columnTable{{
           {"OID", oid, false},
@@ -48,10 +50,9 @@ Model::Model()
     for (auto &entry : flagTable)
         columnRecord.add(entry.column);
 
-    store = Gtk::TreeStore::create(columnRecord);
-    filter = Gtk::TreeModelFilter::create(store);
-    installVisibleFunc(filter);
-    sorted = Gtk::TreeModelSort::create(filter);
+    store = newStore();
+    filter = newFilter(store);
+    sorted = newSorted(filter);
 }
 
 Model::~Model()
@@ -63,13 +64,33 @@ Model::~Model()
     store.reset();
 }
 
-void Model::installVisibleFunc(const Glib::RefPtr<Gtk::TreeModelFilter> &newFilter)
+// The models are GTK's own classes, wrapped. The ::create() functions make
+// C++-derived classes whose every vfunc call (each iter_next of the filter,
+// the sort model, the views and foreach) goes through a C++ trampoline that
+// looks for an override; with tens of thousands of rows that is a large
+// share of all the work, and this program overrides nothing.
+Glib::RefPtr<Gtk::TreeStore> Model::newStore()
 {
+    std::vector<GType> types(columnRecord.types(), columnRecord.types() + columnRecord.size());
+    return Glib::wrap(gtk_tree_store_newv(static_cast<gint>(types.size()), types.data()));
+}
+
+Glib::RefPtr<Gtk::TreeModelFilter> Model::newFilter(const Glib::RefPtr<Gtk::TreeStore> &child)
+{
+    Glib::RefPtr<Gtk::TreeModelFilter> made =
+        Glib::wrap(GTK_TREE_MODEL_FILTER(gtk_tree_model_filter_new(GTK_TREE_MODEL(child->gobj()), nullptr)));
     std::weak_ptr<Model *> cell = self;
-    newFilter->set_visible_func([cell](const Gtk::TreeModel::const_iterator &row) {
+    made->set_visible_func([cell](const Gtk::TreeModel::const_iterator &row) {
         auto model = cell.lock();
         return model && *model ? (*model)->isRowVisible(row) : false;
     });
+    return made;
+}
+
+Glib::RefPtr<Gtk::TreeModelSort> Model::newSorted(const Glib::RefPtr<Gtk::TreeModelFilter> &child)
+{
+    return Glib::wrap(GTK_TREE_MODEL_SORT(
+        gtk_tree_model_sort_new_with_model(GTK_TREE_MODEL(child->gobj()))));
 }
 
 Glib::RefPtr<Gtk::TreeModelSort> Model::sortedModel()

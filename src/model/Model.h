@@ -106,7 +106,9 @@ public:
     Glib::ustring setValue(Gtk::TreeModel::Row row, Glib::ustring newValue);
 
 private:
-    void installVisibleFunc(const Glib::RefPtr<Gtk::TreeModelFilter> &newFilter);
+    Glib::RefPtr<Gtk::TreeStore> newStore();
+    Glib::RefPtr<Gtk::TreeModelFilter> newFilter(const Glib::RefPtr<Gtk::TreeStore> &child);
+    Glib::RefPtr<Gtk::TreeModelSort> newSorted(const Glib::RefPtr<Gtk::TreeModelFilter> &child);
     // The filter may outlive this Model (the views hold it); its visible
     // function reaches the Model only through this cell, cleared on destruction.
     std::shared_ptr<Model *> self;
