@@ -9,7 +9,22 @@ void Model::refreshValues()
     refreshCount = 0;
     auto progress = std::make_unique<ProgressBarWindow>("Refreshing Values", true);
     runPendingEvents();
-    store->foreach_iter(sigc::mem_fun(*this, &Model::refreshRow));
+
+    // Depth first over every row of the store, hidden ones included. One
+    // iterator is reused for all rows: wrapping each row's iterator anew (as
+    // foreach_iter does) costs more than reading its value.
+    struct Walk {
+        Model *model;
+        Gtk::TreeModel::iterator row;
+    } walk{this, store->children().begin()};
+    gtk_tree_model_foreach(
+        GTK_TREE_MODEL(store->gobj()),
+        [](GtkTreeModel *, GtkTreePath *, GtkTreeIter *iter, gpointer data) -> gboolean {
+            auto *w = static_cast<Walk *>(data);
+            *w->row.gobj() = *iter;
+            return w->model->refreshRow(w->row);
+        },
+        &walk);
     progress->hide();
 }
 
@@ -21,9 +36,21 @@ bool Model::refreshRow(const Gtk::TreeModel::iterator &row)
         refreshCount = 0;
         runPendingEvents();
     }
-    const Glib::ustring text = readValue((*row)[fullName], false, 100, "[CLICK TO SHOW]");
+    // Read through the C interface: one copy of each text instead of three.
+    GtkTreeModel *model = GTK_TREE_MODEL(store->gobj());
+    GtkTreeIter *iter = const_cast<GtkTreeIter *>(row.gobj());
+    GValue cell = G_VALUE_INIT;
+    gtk_tree_model_get_value(model, iter, fullName.index(), &cell);
+    const char *name = g_value_get_string(&cell);
+    const Glib::ustring text = readValue(name ? name : "", false, 100, "[CLICK TO SHOW]");
+    g_value_unset(&cell);
+
+    gtk_tree_model_get_value(model, iter, value.index(), &cell);
+    const char *old = g_value_get_string(&cell);
     // Rewriting an unchanged text would make the views lay the row out again.
-    if ((*row)[value] != text)
+    const bool changed = text.raw() != (old ? old : "");
+    g_value_unset(&cell);
+    if (changed)
         (*row)[value] = text;
     return false;
 }

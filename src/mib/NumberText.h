@@ -3,25 +3,20 @@
 
 #include <glibmm/ustring.h>
 
-#include <array>
+#include <charconv>
 #include <type_traits>
 
-// A number as Glib::ustring::compose("%1", n) writes it. A MIB is full of
-// small numbers (identifier levels, counts, booleans), and composing goes
-// through a new stream each time; the texts of small non-negative numbers
-// are composed once and kept.
+// An integer as Glib::ustring::compose("%1", n) writes it: decimal, a leading
+// minus sign, no grouping. compose builds a new stream for every number,
+// which made number text most of the cost of a refresh; std::to_chars gives
+// the same characters as that stream under the classic C++ locale, the only
+// one this program ever uses (it never changes the global C++ locale).
 template <typename T> Glib::ustring numberText(T n)
 {
-    static_assert(std::is_integral_v<T>, "integers only");
-    constexpr int kept = 1024;
-    static std::array<Glib::ustring, kept> texts;
-    if (n >= 0 && static_cast<unsigned long long>(n) < kept) {
-        Glib::ustring &text = texts[static_cast<std::size_t>(n)];
-        if (text.empty())
-            text = Glib::ustring::compose("%1", n);
-        return text;
-    }
-    return Glib::ustring::compose("%1", n);
+    static_assert(std::is_integral_v<T> && !std::is_same_v<T, bool>, "integers only");
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    return Glib::ustring(digits, end);
 }
 
 #endif

@@ -1,6 +1,7 @@
 // Value text: the reading rules of formatValue against the simulated kernel,
 // and the layout of every type and opaque format.
 #include "mib/CtlType.h"
+#include "mib/NumberText.h"
 #include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "nmeta.h"
@@ -264,6 +265,23 @@ TEST(ReadValue, ByNameAndUnknownName)
     Model model;
     EXPECT_EQ(model.readValue("kern.ostype", false, 100, "[CLICK TO SHOW]"), "FreeBSD");
     EXPECT_EQ(model.readValue("kern.nothere", true, -1, "ERROR"), "");
+}
+
+}  // namespace
+
+namespace {
+
+// Number text must stay what glibmm's composition writes for the same number.
+TEST(NumberText, SameAsCompose)
+{
+    for (int64_t n : {INT64_MIN, int64_t(-1000000), int64_t(-1), int64_t(0), int64_t(7), int64_t(1023),
+                      int64_t(1024), int64_t(65535), int64_t(1234567), INT64_MAX})
+        EXPECT_EQ(numberText(n), Glib::ustring::compose("%1", n)) << n;
+    for (uint64_t n : {uint64_t(0), uint64_t(4096), UINT64_MAX})
+        EXPECT_EQ(numberText(n), Glib::ustring::compose("%1", n)) << n;
+    EXPECT_EQ(numberText(int8_t(-128)), Glib::ustring::compose("%1", int(-128)));
+    EXPECT_EQ(numberText(uint16_t(65535)), Glib::ustring::compose("%1", 65535u));
+    EXPECT_EQ(numberText(int32_t(INT32_MIN)), Glib::ustring::compose("%1", INT32_MIN));
 }
 
 }  // namespace
