@@ -6,6 +6,7 @@
 #include "model/Trees.h"
 #include "objectwindow/ObjectWindow.h"
 #include "SimMib.h"
+#include "support/SimObjects.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
 #include "support/SortedRows.h"
@@ -20,41 +21,28 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, SKIP = 0x01000000u,
-                   MPSAFE = 0x00040000u, TUN = 0x00080000u;
-
-sim::Object leaf(std::vector<int> oid, const std::string &name, unsigned type, uint32_t flags,
-                 std::string value = {})
-{
-    sim::Object o;
-    o.oid = std::move(oid);
-    o.name = name;
-    o.type = static_cast<uint8_t>(type);
-    o.flags = flags;
-    o.value = std::move(value);
-    return o;
-}
+using namespace flag;
 
 class ObjectWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         sim::clear();
-        sim::add(leaf({1}, "kern", ctlTypeNode, RD));
-        sim::Object ostype = leaf({1, 1}, "kern.ostype", ctlTypeString, RD | WR | MPSAFE,
+        sim::add(simObject({1}, "kern", ctlTypeNode, RD));
+        sim::Object ostype = simObject({1, 1}, "kern.ostype", ctlTypeString, RD | WR | MPSAFE,
                                   sim::cstring("FreeBSD\n"));
         ostype.description = "Operating system type";
         ostype.label = "ostype label";
         ostype.format = "A";
         sim::add(ostype);
-        sim::add(leaf({1, 2}, "kern.readonly", ctlTypeInt, RD | TUN, sim::bytesOf<int32_t>({3})));
-        sim::add(leaf({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42})));
-        sim::add(leaf({1, 4}, "kern.long", ctlTypeString, RD, sim::cstring(std::string(150, 'q'))));
-        sim::add(leaf({1, 5}, "kern.noflags", ctlTypeInt, 0, sim::bytesOf<int32_t>({1})));
-        sim::Object bare = leaf({1, 6}, "kern.bare", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+        sim::add(simObject({1, 2}, "kern.readonly", ctlTypeInt, RD | TUN, sim::bytesOf<int32_t>({3})));
+        sim::add(simObject({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42})));
+        sim::add(simObject({1, 4}, "kern.long", ctlTypeString, RD, sim::cstring(std::string(150, 'q'))));
+        sim::add(simObject({1, 5}, "kern.noflags", ctlTypeInt, 0, sim::bytesOf<int32_t>({1})));
+        sim::Object bare = simObject({1, 6}, "kern.bare", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
         bare.hasHandler = false;
         sim::add(bare);
-        sim::add(leaf({2}, "vm", ctlTypeNode, RD | WR));
+        sim::add(simObject({2}, "vm", ctlTypeNode, RD | WR));
         ASSERT_TRUE(model.rebuildTree());
         baseline = ObjectWindow::liveCount();
     }

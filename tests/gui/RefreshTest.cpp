@@ -2,6 +2,7 @@
 #include "mib/CtlType.h"
 #include "model/Model.h"
 #include "SimMib.h"
+#include "support/SimObjects.h"
 #include "support/WindowRecorder.h"
 
 #include <glibmm/main.h>
@@ -11,40 +12,14 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, SKIP = 0x01000000u;
-
-sim::Object obj(std::vector<int> oid, std::string name, uint8_t type, uint32_t flags,
-                std::string value = {})
-{
-    sim::Object o;
-    o.oid = std::move(oid);
-    o.name = std::move(name);
-    o.type = type;
-    o.flags = flags;
-    o.value = std::move(value);
-    return o;
-}
-
-Gtk::TreeModel::Row findRow(Model &model, const std::string &fullName)
-{
-    Gtk::TreeModel::Row found;
-    model.store->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
-        if (Glib::ustring((*it)[model.fullName]) == fullName) {
-            found = *it;
-            return true;
-        }
-        return false;
-    });
-    EXPECT_TRUE(found) << fullName;
-    return found;
-}
+using namespace flag;
 
 TEST(Refresh, RunsEventsBeforeRows101And202)
 {
     sim::clear();
-    sim::add(obj({1}, "kern", ctlTypeNode, RD));  // row 1
+    sim::add(simObject({1}, "kern", ctlTypeNode, RD));  // row 1
     for (int i = 1; i < 250; ++i)                // rows 2..250
-        sim::add(obj({1, i}, "kern.v" + std::to_string(i), ctlTypeInt, RD,
+        sim::add(simObject({1, i}, "kern.v" + std::to_string(i), ctlTypeInt, RD,
                      sim::bytesOf<int32_t>({i})));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
@@ -73,12 +48,12 @@ TEST(Refresh, RunsEventsBeforeRows101And202)
 TEST(Refresh, ReadsNewValuesAndHiddenRowsAndRestoresPlaceholders)
 {
     sim::clear();
-    sim::add(obj({0}, "sysctl", ctlTypeNode, RD));
-    sim::add(obj({0, 1}, "sysctl.hidden", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
-    sim::add(obj({1}, "kern", ctlTypeNode, RD));
-    sim::add(obj({1, 1}, "kern.counter", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
-    sim::add(obj({1, 2}, "kern.skip", ctlTypeString, RD | WR | SKIP, sim::cstring("short")));
-    sim::add(obj({1, 3}, "kern.long", ctlTypeString, RD | WR, std::string(150, 'z') + '\0'));
+    sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
+    sim::add(simObject({0, 1}, "sysctl.hidden", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({1}, "kern", ctlTypeNode, RD));
+    sim::add(simObject({1, 1}, "kern.counter", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({1, 2}, "kern.skip", ctlTypeString, RD | WR | SKIP, sim::cstring("short")));
+    sim::add(simObject({1, 3}, "kern.long", ctlTypeString, RD | WR, std::string(150, 'z') + '\0'));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
     ASSERT_FALSE(model.showInternal);
@@ -86,24 +61,24 @@ TEST(Refresh, ReadsNewValuesAndHiddenRowsAndRestoresPlaceholders)
     sim::setValue("sysctl.hidden", sim::bytesOf<int32_t>({2}));
     sim::setValue("kern.counter", sim::bytesOf<int32_t>({3}));
     // As a value set would have left them: full texts in place of the placeholder.
-    findRow(model, "kern.skip")[model.value] = "short";
-    findRow(model, "kern.long")[model.value] = std::string(150, 'z');
+    storeRow(model, "kern.skip")[model.value] = "short";
+    storeRow(model, "kern.long")[model.value] = std::string(150, 'z');
 
     WindowRecorder windows;
     model.refreshValues();
-    EXPECT_EQ(Glib::ustring(findRow(model, "sysctl.hidden")[model.value]), "2");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.counter")[model.value]), "3");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.skip")[model.value]), "[CLICK TO SHOW]");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.long")[model.value]), "[CLICK TO SHOW]");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "sysctl.hidden")[model.value]), "2");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.counter")[model.value]), "3");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.skip")[model.value]), "[CLICK TO SHOW]");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.long")[model.value]), "[CLICK TO SHOW]");
     EXPECT_EQ(windows.shown, (std::vector<std::string>{"Refreshing Values"}));
 }
 
 TEST(Refresh, UnchangedValuesAreNotRewritten)
 {
     sim::clear();
-    sim::add(obj({1}, "kern", ctlTypeNode, RD));
-    sim::add(obj({1, 1}, "kern.a", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
-    sim::add(obj({1, 2}, "kern.b", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({1}, "kern", ctlTypeNode, RD));
+    sim::add(simObject({1, 1}, "kern.a", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({1, 2}, "kern.b", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
     sim::setValue("kern.b", sim::bytesOf<int32_t>({5}));

@@ -4,6 +4,7 @@
 #include "model/Model.h"
 #include "objectwindow/ObjectWindow.h"
 #include "SimMib.h"
+#include "support/SimObjects.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
 #include "support/SortedRows.h"
@@ -16,34 +17,22 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, TUN = 0x00080000u;
-
-sim::Object leaf(std::vector<int> oid, const std::string &name, unsigned type, uint32_t flags,
-                 std::string value = {})
-{
-    sim::Object o;
-    o.oid = std::move(oid);
-    o.name = name;
-    o.type = static_cast<uint8_t>(type);
-    o.flags = flags;
-    o.value = std::move(value);
-    return o;
-}
+using namespace flag;
 
 class SetValueDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
         sim::clear();
-        sim::add(leaf({0}, "sysctl", ctlTypeNode, RD));
-        sim::add(leaf({0, 4}, "sysctl.inner", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({1})));
-        sim::add(leaf({1}, "kern", ctlTypeNode, RD));
-        sim::add(leaf({1, 1}, "kern.maxproc", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({5})));
-        sim::add(leaf({1, 2}, "kern.hostname", ctlTypeString, RD | WR, sim::cstring("a\nb")));
-        sim::add(leaf({1, 3}, "kern.tuned", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({2})));
-        sim::add(leaf({1, 4}, "kern.writeonly", ctlTypeInt, WR));
-        sim::add(leaf({1, 5}, "kern.sub", ctlTypeNode, RD | WR));
-        sim::add(leaf({1, 5, 1}, "kern.sub.leaf", ctlTypeU16, RD | WR, sim::bytesOf<uint16_t>({1})));
+        sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
+        sim::add(simObject({0, 4}, "sysctl.inner", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({1})));
+        sim::add(simObject({1}, "kern", ctlTypeNode, RD));
+        sim::add(simObject({1, 1}, "kern.maxproc", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({5})));
+        sim::add(simObject({1, 2}, "kern.hostname", ctlTypeString, RD | WR, sim::cstring("a\nb")));
+        sim::add(simObject({1, 3}, "kern.tuned", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({2})));
+        sim::add(simObject({1, 4}, "kern.writeonly", ctlTypeInt, WR));
+        sim::add(simObject({1, 5}, "kern.sub", ctlTypeNode, RD | WR));
+        sim::add(simObject({1, 5, 1}, "kern.sub.leaf", ctlTypeU16, RD | WR, sim::bytesOf<uint16_t>({1})));
         ASSERT_TRUE(model.rebuildTree());
     }
 

@@ -4,6 +4,7 @@
 #include "model/Model.h"
 #include "model/ProgressBarWindow.h"
 #include "SimMib.h"
+#include "support/SimObjects.h"
 #include "support/WindowRecorder.h"
 
 #include <gtest/gtest.h>
@@ -13,42 +14,29 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, TUN = 0x00080000u, SKIP = 0x01000000u,
-                   MPSAFE = 0x00040000u;
-
-sim::Object obj(std::vector<int> oid, std::string name, uint8_t type, uint32_t flags,
-                std::string value = {})
-{
-    sim::Object o;
-    o.oid = std::move(oid);
-    o.name = std::move(name);
-    o.type = type;
-    o.flags = flags;
-    o.value = std::move(value);
-    return o;
-}
+using namespace flag;
 
 // A small MIB: two top-level nodes, the internal subtree, a top-level leaf.
 void loadSmallMib()
 {
     sim::clear();
-    sim::add(obj({1}, "kern", ctlTypeNode, RD | WR));
-    sim::Object ostype = obj({1, 1}, "kern.ostype", ctlTypeString, RD | MPSAFE, sim::cstring("FreeBSD\n"));
+    sim::add(simObject({1}, "kern", ctlTypeNode, RD | WR));
+    sim::Object ostype = simObject({1, 1}, "kern.ostype", ctlTypeString, RD | MPSAFE, sim::cstring("FreeBSD\n"));
     ostype.description = "Operating system type";
     ostype.label = "ostype";
     ostype.format = "A";
     sim::add(ostype);
-    sim::add(obj({1, 12}, "kern.maxfiles", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({-5})));
-    sim::add(obj({1, 13}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({7})));
-    sim::add(obj({1, 14}, "kern.at100", ctlTypeString, RD, std::string(99, 'x') + '\0'));
-    sim::add(obj({1, 15}, "kern.at101", ctlTypeString, RD, std::string(100, 'y') + '\0'));
-    sim::add(obj({1, 16}, "kern.sub", ctlTypeNode, RD));
-    sim::add(obj({1, 16, 3}, "kern.sub.deep", ctlTypeU8, RD, std::string(1, '\xff')));
-    sim::add(obj({0}, "sysctl", ctlTypeNode, RD));
-    sim::add(obj({0, 2}, "sysctl.next", ctlTypeInt, RD, sim::bytesOf<int32_t>({3})));
-    sim::add(obj({2}, "vm", ctlTypeNode, RD));
-    sim::add(obj({2, 1}, "vm.flags", ctlTypeU32, 0x80000000u, sim::bytesOf<uint32_t>({4})));
-    sim::add(obj({7}, "single", 99, 0, {}));
+    sim::add(simObject({1, 12}, "kern.maxfiles", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({-5})));
+    sim::add(simObject({1, 13}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({7})));
+    sim::add(simObject({1, 14}, "kern.at100", ctlTypeString, RD, std::string(99, 'x') + '\0'));
+    sim::add(simObject({1, 15}, "kern.at101", ctlTypeString, RD, std::string(100, 'y') + '\0'));
+    sim::add(simObject({1, 16}, "kern.sub", ctlTypeNode, RD));
+    sim::add(simObject({1, 16, 3}, "kern.sub.deep", ctlTypeU8, RD, std::string(1, '\xff')));
+    sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
+    sim::add(simObject({0, 2}, "sysctl.next", ctlTypeInt, RD, sim::bytesOf<int32_t>({3})));
+    sim::add(simObject({2}, "vm", ctlTypeNode, RD));
+    sim::add(simObject({2, 1}, "vm.flags", ctlTypeU32, 0x80000000u, sim::bytesOf<uint32_t>({4})));
+    sim::add(simObject({7}, "single", 99, 0, {}));
 }
 
 std::vector<std::string> storeNames(Model &model)
@@ -59,20 +47,6 @@ std::vector<std::string> storeNames(Model &model)
         return false;
     });
     return names;
-}
-
-Gtk::TreeModel::Row findRow(Model &model, const std::string &fullName)
-{
-    Gtk::TreeModel::Row found;
-    model.store->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
-        if (Glib::ustring((*it)[model.fullName]) == fullName) {
-            found = *it;
-            return true;
-        }
-        return false;
-    });
-    EXPECT_TRUE(found) << fullName;
-    return found;
 }
 
 class TreeBuilding : public ::testing::Test {
@@ -89,7 +63,7 @@ TEST_F(TreeBuilding, RowsFollowTheMibDepthFirstAndNested)
                                         "kern.at100", "kern.at101", "kern.sub", "kern.sub.deep",
                                         "sysctl", "sysctl.next", "vm", "vm.flags", "single"}));
     EXPECT_EQ(model.store->children().size(), 4u);
-    auto deep = findRow(model, "kern.sub.deep");
+    auto deep = storeRow(model, "kern.sub.deep");
     EXPECT_EQ(Glib::ustring(deep.parent()->get_value(model.fullName)), "kern.sub");
     EXPECT_EQ(Glib::ustring(deep[model.name]), "deep");
     EXPECT_EQ(Glib::ustring(deep[model.oid]), "1. 16. 3");
@@ -98,7 +72,7 @@ TEST_F(TreeBuilding, RowsFollowTheMibDepthFirstAndNested)
 TEST_F(TreeBuilding, EveryColumnOfOneRow)
 {
     ASSERT_TRUE(model.rebuildTree());
-    auto row = findRow(model, "kern.ostype");
+    auto row = storeRow(model, "kern.ostype");
     EXPECT_FALSE(row[model.internal]);
     EXPECT_EQ(Glib::ustring(row[model.name]), "ostype");
     EXPECT_EQ(Glib::ustring(row[model.oid]), "1. 1");
@@ -120,7 +94,7 @@ TEST_F(TreeBuilding, EveryColumnOfOneRow)
 TEST_F(TreeBuilding, FlagColumnsNeedEveryBitOfTheirMask)
 {
     ASSERT_TRUE(model.rebuildTree());
-    auto tun = findRow(model, "kern.maxfiles");  // 0xc0080000
+    auto tun = storeRow(model, "kern.maxfiles");  // 0xc0080000
     std::map<std::string, bool> set;
     for (const FlagEntry &entry : model.flagTable)
         set[entry.name] = tun[entry.column];
@@ -131,7 +105,7 @@ TEST_F(TreeBuilding, FlagColumnsNeedEveryBitOfTheirMask)
         count += isSet;
     EXPECT_EQ(count, 6);
 
-    auto readOnly = findRow(model, "vm.flags");  // 0x80000000
+    auto readOnly = storeRow(model, "vm.flags");  // 0x80000000
     EXPECT_TRUE(readOnly[model.RD]);
     EXPECT_FALSE(readOnly[model.WR]);
     EXPECT_FALSE(readOnly[model.RW]);
@@ -141,20 +115,20 @@ TEST_F(TreeBuilding, FlagColumnsNeedEveryBitOfTheirMask)
 TEST_F(TreeBuilding, ValuesAndPlaceholders)
 {
     ASSERT_TRUE(model.rebuildTree());
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.maxfiles")[model.value]), "-5");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.skipped")[model.value]), "[CLICK TO SHOW]");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.at100")[model.value]), std::string(99, 'x'));
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.at101")[model.value]), "[CLICK TO SHOW]");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.maxfiles")[model.value]), "-5");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.skipped")[model.value]), "[CLICK TO SHOW]");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.at100")[model.value]), std::string(99, 'x'));
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.at101")[model.value]), "[CLICK TO SHOW]");
     EXPECT_EQ(sim::counts("kern.skipped").probes, 0);
     EXPECT_EQ(sim::counts("kern.at101").reads, 0);
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.sub.deep")[model.value]), "255");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern")[model.value]), "");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.sub.deep")[model.value]), "255");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern")[model.value]), "");
 }
 
 TEST_F(TreeBuilding, MissingTextsStayEmptyAndOddTypesAreNamed)
 {
     ASSERT_TRUE(model.rebuildTree());
-    auto single = findRow(model, "single");
+    auto single = storeRow(model, "single");
     EXPECT_EQ(Glib::ustring(single[model.name]), "single");
     EXPECT_EQ(Glib::ustring(single[model.label]), "");
     EXPECT_EQ(Glib::ustring(single[model.description]), "");
@@ -167,8 +141,8 @@ TEST_F(TreeBuilding, MissingTextsStayEmptyAndOddTypesAreNamed)
 TEST_F(TreeBuilding, InternalSubtreeIsMarkedAndFiltered)
 {
     ASSERT_TRUE(model.rebuildTree());
-    EXPECT_TRUE(findRow(model, "sysctl")[model.internal]);
-    EXPECT_TRUE(findRow(model, "sysctl.next")[model.internal]);
+    EXPECT_TRUE(storeRow(model, "sysctl")[model.internal]);
+    EXPECT_TRUE(storeRow(model, "sysctl.next")[model.internal]);
     EXPECT_EQ(model.sorted->children().size(), 3u);  // kern, vm, single
     model.toggleInternal();
     EXPECT_EQ(model.sorted->children().size(), 4u);
@@ -207,7 +181,7 @@ TEST_F(TreeBuilding, ProgressWindowNamesEachTopLevelSubtreeInOrder)
                     texts.push_back(text);
             }
     });
-    sim::Object top = obj({9}, "toplevel", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+    sim::Object top = simObject({9}, "toplevel", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
     sim::add(top);
     WindowRecorder windows;
     ASSERT_TRUE(model.rebuildTree());
@@ -225,8 +199,8 @@ TEST_F(TreeBuilding, ObjectGoneBetweenListingAndReadGivesEmptyValue)
             sim::remove("kern.ostype");
     });
     ASSERT_TRUE(model.rebuildTree());
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.ostype")[model.value]), "");
-    EXPECT_EQ(Glib::ustring(findRow(model, "kern.maxfiles")[model.value]), "-5");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.ostype")[model.value]), "");
+    EXPECT_EQ(Glib::ustring(storeRow(model, "kern.maxfiles")[model.value]), "-5");
 }
 
 }  // namespace
