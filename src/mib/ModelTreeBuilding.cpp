@@ -7,6 +7,8 @@
 #include "nmeta.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <ios>
 #include <memory>
 #include <unordered_map>
@@ -26,13 +28,35 @@ Glib::ustring validText(const char *text)
     return result;
 }
 
-Glib::ustring oidText(const MibObject *object)
+// A text of the library's object as the store takes it: the object's own
+// bytes when they are UTF-8 (the store copies them), a mended copy otherwise.
+class StoreText {
+public:
+    explicit StoreText(const char *text)
+        : text(text), mended(text && !g_utf8_validate(text, -1, nullptr)
+                                 ? g_utf8_make_valid(text, -1)
+                                 : nullptr)
+    {
+    }
+    ~StoreText() { g_free(mended); }
+    StoreText(const StoreText &) = delete;
+    StoreText &operator=(const StoreText &) = delete;
+
+    const char *get() const { return mended ? mended : text; }
+
+private:
+    const char *text;
+    gchar *mended;
+};
+
+std::string oidText(const MibObject *object)
 {
-    Glib::ustring text;
+    std::string text;
     for (uint64_t i = 0; i < object->oidLength; ++i) {
         if (i)
             text += ". ";
-        text += numberText(object->oidLevels[i]);
+        char digits[16];
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, object->oidLevels[i]).ptr);
     }
     return text;
 }
@@ -113,16 +137,17 @@ bool Model::buildTree()
 
 void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
 {
-    const Glib::ustring fullText = validText(object->name);
-    // Byte offsets: '.' cannot occur inside a multi-byte UTF-8 sequence.
-    const std::string::size_type dot = fullText.raw().rfind('.');
-    const Glib::ustring shortName =
-        dot == std::string::npos ? fullText : Glib::ustring(fullText.raw().substr(dot + 1));
-    const Glib::ustring oidString = oidText(object);
-    const Glib::ustring labelText = validText(object->label);
-    const Glib::ustring descriptionText = validText(object->description);
+    // Rows are made by the ten thousand: texts are pointed at, not copied,
+    // until the store takes its own copy.
+    const StoreText fullText(object->name ? object->name : "");
+    // A '.' cannot occur inside a multi-byte UTF-8 sequence.
+    const char *dot = std::strrchr(fullText.get(), '.');
+    const char *shortName = dot ? dot + 1 : fullText.get();
+    const std::string oidString = oidText(object);
+    const StoreText labelText(object->label);
+    const StoreText descriptionText(object->description);
     const Glib::ustring typeText = typeName(object->type);
-    const Glib::ustring formatText = validText(object->format);
+    const StoreText formatText(object->format);
     const Glib::ustring valueText = formatValue(object, false, 100, "[CLICK TO SHOW]");
 
     // One insert with every column set: setting columns one by one would
@@ -136,10 +161,13 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
         g_value_init(&values[n], G_TYPE_BOOLEAN);
         g_value_set_boolean(&values[n++], v);
     };
-    auto setText = [&](const Gtk::TreeModelColumn<Glib::ustring> &column, const Glib::ustring &v) {
+    // An absent text is left unset: the row keeps its empty text.
+    auto setText = [&](const Gtk::TreeModelColumn<Glib::ustring> &column, const char *v) {
+        if (!v)
+            return;
         columns[n] = column.index();
         g_value_init(&values[n], G_TYPE_STRING);
-        g_value_set_static_string(&values[n++], v.c_str());
+        g_value_set_static_string(&values[n++], v);
     };
     auto setUint = [&](const Gtk::TreeModelColumn<guint32> &column, guint32 v) {
         columns[n] = column.index();
@@ -148,19 +176,19 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     };
 
     setBool(internal, object->oidLength > 0 && object->oidLevels[0] == 0);
-    setText(oid, oidString);
-    setText(fullName, fullText);
+    setText(oid, oidString.c_str());
+    setText(fullName, fullText.get());
     setText(name, shortName);
-    setText(description, descriptionText);
-    setText(label, labelText);
-    setText(format, formatText);
-    setText(type, typeText);
+    setText(description, descriptionText.get());
+    setText(label, labelText.get());
+    setText(format, formatText.get());
+    setText(type, typeText.c_str());
     setUint(typeCode, object->type);
-    setText(flags, flagsText(object->flags));
+    setText(flags, flagsText(object->flags).c_str());
     setUint(flagBits, object->flags);
     for (const FlagEntry &entry : flagTable)
         setBool(entry.column, (object->flags & entry.flag) == entry.flag);
-    setText(value, valueText);
+    setText(value, valueText.c_str());
 
     GtkTreeIter iter;
     gtk_tree_store_insert_with_valuesv(store->gobj(), &iter,

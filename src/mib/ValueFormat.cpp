@@ -245,15 +245,24 @@ Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
     // Twice the probed size leaves room for a value that grew since the probe.
     if (size > std::numeric_limits<std::size_t>::max() / 2)
         return {};
-    std::vector<unsigned char> buffer;
-    try {
-        buffer.assign(size * 2 + 1, 0);  // one spare byte keeps data() non-null
-    } catch (const std::bad_alloc &) {
-        return {};
+    // Most values are a few bytes: those use a zero-filled buffer on the
+    // stack, the others one from the heap; either lives for this call only.
+    unsigned char small[256];
+    std::vector<unsigned char> large;
+    unsigned char *buffer = small;
+    if (size * 2 < sizeof small) {
+        std::memset(small, 0, sizeof small);
+    } else {
+        try {
+            large.assign(size * 2 + 1, 0);  // one spare byte keeps data() non-null
+        } catch (const std::bad_alloc &) {
+            return {};
+        }
+        buffer = large.data();
     }
     std::size_t n = size * 2;
-    if (sysctl(object->oidLevels, levels, buffer.data(), &n, nullptr, 0) != 0)
+    if (sysctl(object->oidLevels, levels, buffer, &n, nullptr, 0) != 0)
         return {};
     n = std::min(n, size * 2);
-    return formatBytes(object->type, object->format, buffer.data(), n);
+    return formatBytes(object->type, object->format, buffer, n);
 }
