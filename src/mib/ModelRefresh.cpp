@@ -1,3 +1,4 @@
+#include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "model/PendingEvents.h"
 #include "model/ProgressBarWindow.h"
@@ -42,7 +43,7 @@ bool Model::refreshRow(const Gtk::TreeModel::iterator &row)
     GValue cell = G_VALUE_INIT;
     gtk_tree_model_get_value(model, iter, fullName.index(), &cell);
     const char *name = g_value_get_string(&cell);
-    const Glib::ustring text = readValue(name ? name : "", false, 100, "[CLICK TO SHOW]");
+    const Glib::ustring text = readValue(name ? name : "", false, 100, unreadValueText);
     g_value_unset(&cell);
 
     gtk_tree_model_get_value(model, iter, value.index(), &cell);

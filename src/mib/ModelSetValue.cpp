@@ -1,5 +1,6 @@
 #include "mib/CtlType.h"
 #include "mib/SysctlException.h"
+#include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "nmeta.h"
 
@@ -172,6 +173,6 @@ Glib::ustring Model::setValue(Gtk::TreeModel::Row row, Glib::ustring newValue)
         throw new SysctlException(lastError());
 
     const Glib::ustring readBack = readValue(objectName, true, -1, "");
-    row[value] = readBack.size() > rowValueLimit ? Glib::ustring("[CLICK TO SHOW]") : readBack;
+    row[value] = readBack.size() > rowValueLimit ? unreadValueText : readBack;
     return readBack;
 }

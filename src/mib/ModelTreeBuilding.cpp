@@ -148,28 +148,34 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     const StoreText descriptionText(object->description);
     const Glib::ustring typeText = typeName(object->type);
     const StoreText formatText(object->format);
-    const Glib::ustring valueText = formatValue(object, false, 100, "[CLICK TO SHOW]");
+    const Glib::ustring valueText = formatValue(object, false, 100, unreadValueText);
 
     // One insert with every column set: setting columns one by one would
     // signal a change per column through the filter, the sort model and the views.
+    // Only what differs from a new row's defaults (false, 0, empty text) is
+    // set: most flag columns are false, and each column set costs the store
+    // type checks and a copy.
     constexpr int columnCount = 33;
     std::array<GValue, columnCount> values{};
     std::array<int, columnCount> columns{};
     int n = 0;
     auto setBool = [&](const Gtk::TreeModelColumn<bool> &column, bool v) {
+        if (!v)
+            return;
         columns[n] = column.index();
         g_value_init(&values[n], G_TYPE_BOOLEAN);
         g_value_set_boolean(&values[n++], v);
     };
-    // An absent text is left unset: the row keeps its empty text.
     auto setText = [&](const Gtk::TreeModelColumn<Glib::ustring> &column, const char *v) {
-        if (!v)
+        if (!v || !*v)
             return;
         columns[n] = column.index();
         g_value_init(&values[n], G_TYPE_STRING);
         g_value_set_static_string(&values[n++], v);
     };
     auto setUint = [&](const Gtk::TreeModelColumn<guint32> &column, guint32 v) {
+        if (!v)
+            return;
         columns[n] = column.index();
         g_value_init(&values[n], G_TYPE_UINT);
         g_value_set_uint(&values[n++], v);

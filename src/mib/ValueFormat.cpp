@@ -17,6 +17,8 @@
 #include <type_traits>
 #include <vector>
 
+const Glib::ustring unreadValueText = "[CLICK TO SHOW]";
+
 namespace {
 
 // Opaque formats whose layout is known and shown.

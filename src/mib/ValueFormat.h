@@ -7,6 +7,10 @@
 
 struct MibObject;
 
+// What the trees show in place of a value they leave unread: an object with
+// the SKIP flag, or a value over the size limit.
+extern const Glib::ustring unreadValueText;
+
 // The value of one MIB object as display text: read with sysctl unless a rule
 // says otherwise (node, unreadable, SKIP without force, unshown opaque format,
 // larger than sizeLimit when sizeLimit > 0), then formatted by type.

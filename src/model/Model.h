@@ -98,6 +98,10 @@ public:
     // Values.
     Glib::ustring readValue(const Glib::ustring &fullName, bool force, int sizeLimit,
                             const Glib::ustring &placeholder);
+    // The same for a name the caller holds as bytes (refresh reads it from
+    // the store), without a copy.
+    Glib::ustring readValue(const char *fullName, bool force, int sizeLimit,
+                            const Glib::ustring &placeholder);
     void refreshValues();
     bool refreshRow(const Gtk::TreeModel::iterator &row);
 
