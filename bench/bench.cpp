@@ -12,7 +12,6 @@
 #include <gtkmm/main.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>

@@ -15,19 +15,6 @@
 
 namespace {
 
-// Kernel texts are bytes; the store only takes UTF-8.
-Glib::ustring validText(const char *text)
-{
-    if (!text)
-        return {};
-    if (g_utf8_validate(text, -1, nullptr))
-        return text;
-    gchar *valid = g_utf8_make_valid(text, -1);
-    Glib::ustring result(valid);
-    g_free(valid);
-    return result;
-}
-
 // A text of the library's object as the store takes it: the object's own
 // bytes when they are UTF-8 (the store copies them), a mended copy otherwise.
 class StoreText {
@@ -121,7 +108,7 @@ bool Model::buildTree()
     runPendingEvents();
     try {
         for (MibObject *top = mib->first; top; top = top->next) {
-            progress->setSubtree(validText(top->name));
+            progress->setSubtree(StoreText(top->name ? top->name : "").get());
             runPendingEvents();
             addObject(top, nullptr);
         }
