@@ -1,6 +1,7 @@
 // Measures tree building, refresh, filtering, search and memory on synthetic
 // MIBs, each beside the floor it can be compared with: only reading the
 // values through the platform layer, and only filling a bare tree store.
+#include "app/HeapTuning.h"
 #include "app/MainWindow.h"
 #include "mib/ValueFormat.h"
 #include "model/PendingEvents.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-constexpr int runs = 5;
+constexpr int runs = 7;
 
 // CPU time of this process: on a shared virtual machine wall time varies by a
 // third between runs, the process's own CPU time far less. The X server's
@@ -149,6 +150,8 @@ struct Figures {
     std::size_t objects = 0;
     double floorRead = 0, floorFill = 0, build = 0, rebuild = 0, refresh = 0,
            refreshExpanded = 0, internal = 0, search = 0;
+    // Medians of each round's ratio; see main().
+    double buildRatio = 0, rebuildRatio = 0, refreshRatio = 0, refreshExpandedRatio = 0;
     long peakKb = 0;
 };
 
@@ -162,6 +165,17 @@ void changeSomeValues(const std::vector<std::string> &names, unsigned round)
     }
 }
 
+// The figures of several rounds; each round measures a figure and the floor
+// it is compared with one right after the other.
+struct Rounds {
+    std::vector<double> figure, ratio;
+    void add(double time, double floor)
+    {
+        figure.push_back(time);
+        ratio.push_back(time / floor);
+    }
+};
+
 Figures measure(std::size_t objects)
 {
     sim::GeneratorParams params;
@@ -171,40 +185,59 @@ Figures measure(std::size_t objects)
 
     Figures f;
     f.objects = names.size();
-    {
-        // First of all, so that the peak is the build's own.
+    // The first build comes first of all, so that the peak is its own.
+    Rounds builds;
+    std::vector<double> reads, fills;
+    for (int i = 0; i < runs; ++i) {
         Model model;
-        f.build = seconds([&] { model.rebuildTree(); });
-        f.peakKb = peakKilobytes();
-        f.floorFill = medianOf([&] { return floorFill(model); });
+        const double build = seconds([&] { model.rebuildTree(); });
+        if (i == 0)
+            f.peakKb = peakKilobytes();
+        fills.push_back(floorFill(model));
+        reads.push_back(floorRead(names));
+        builds.add(build, reads.back() + fills.back());
     }
-    f.build = std::min(f.build, medianOf([&] {
-        Model model;
-        return seconds([&] { model.rebuildTree(); });
-    }));
-    f.floorRead = medianOf([&] { return floorRead(names); });
+    f.build = median(builds.figure);
+    f.buildRatio = median(builds.ratio);
+    f.floorRead = median(reads);
+    f.floorFill = median(fills);
 
     MainWindow window;
     window.show();
     runPendingEvents();
     Model &model = *window.model;
-    f.rebuild = medianOf([&] {
-        const double t = seconds([&] { model.rebuildTree(); });
+    Rounds rebuilds;
+    for (int i = 0; i < runs; ++i) {
+        double build = 0;
+        {
+            Model fresh;
+            build = seconds([&] { fresh.rebuildTree(); });
+        }
+        const double rebuild = seconds([&] { model.rebuildTree(); });
         runPendingEvents();
-        return t;
-    });
+        rebuilds.add(rebuild, build);
+    }
+    f.rebuild = median(rebuilds.figure);
+    f.rebuildRatio = median(rebuilds.ratio);
 
     unsigned round = 0;
-    f.refresh = medianOf([&] {
-        changeSomeValues(names, ++round);
-        return seconds([&] { model.refreshValues(); runPendingEvents(); });
-    });
+    auto refreshRounds = [&] {
+        Rounds refreshes;
+        for (int i = 0; i < runs; ++i) {
+            changeSomeValues(names, ++round);
+            const double read = floorRead(names);
+            refreshes.add(seconds([&] { model.refreshValues(); runPendingEvents(); }), read);
+        }
+        return refreshes;
+    };
+    const Rounds collapsed = refreshRounds();
+    f.refresh = median(collapsed.figure);
+    f.refreshRatio = median(collapsed.ratio);
     window.trees->expandAll();
     runPendingEvents();
-    f.refreshExpanded = medianOf([&] {
-        changeSomeValues(names, ++round);
-        return seconds([&] { model.refreshValues(); runPendingEvents(); });
-    });
+    const Rounds expanded = refreshRounds();
+    f.refreshExpanded = median(expanded.figure);
+    f.refreshExpandedRatio = median(expanded.ratio);
     window.trees->collapseAll();
     runPendingEvents();
 
@@ -251,8 +284,7 @@ void printRow(const Figures &f)
     std::printf("%8zu %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.1f %7s | %9.2f %9.2f %9.2f %9.2f\n",
                 f.objects, f.floorRead, f.floorFill, f.build, f.rebuild, f.refresh,
                 f.refreshExpanded, f.internal, f.search, f.peakKb / 1024.0, "",
-                f.build / (f.floorRead + f.floorFill), f.rebuild / f.build,
-                f.refresh / f.floorRead, f.refreshExpanded / f.floorRead);
+                f.buildRatio, f.rebuildRatio, f.refreshRatio, f.refreshExpandedRatio);
     std::fflush(stdout);
 }
 
@@ -261,6 +293,7 @@ void printRow(const Figures &f)
 // Each size runs in a process of its own, so that its peak memory is its own.
 int main(int argc, char **argv)
 {
+    tuneHeap();  // as the program does
     if (argc == 3 && std::string(argv[1]) == "--one") {
         Gtk::Main kit(argc, argv);
         printRow(measure(std::strtoul(argv[2], nullptr, 10)));
@@ -269,7 +302,10 @@ int main(int argc, char **argv)
     std::vector<std::string> sizes{"2000", "20000", "100000"};
     if (argc > 1)
         sizes.assign(argv + 1, argv + argc);
-    std::printf("CPU seconds of the process, medians of %d runs.\n", runs);
+    std::printf("CPU seconds of the process, medians of %d rounds. A ratio is the median of the\n"
+                "rounds' ratios: each round measures the figure right beside its floor (for\n"
+                "rebuild: beside a first build), so that the machine's speed drifting\n"
+                "between rounds cancels out.\n", runs);
     printHeader();
     for (const std::string &size : sizes) {
         std::fflush(stdout);

@@ -1,5 +1,6 @@
 #include "mib/CtlType.h"
 #include "mib/NumberText.h"
+#include "mib/ValidUtf8.h"
 #include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "model/ProgressBarWindow.h"
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <ios>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -20,7 +22,7 @@ namespace {
 class StoreText {
 public:
     explicit StoreText(const char *text)
-        : text(text), mended(text && !g_utf8_validate(text, -1, nullptr)
+        : text(text), mended(text && !isValidUtf8(text, std::strlen(text))
                                  ? g_utf8_make_valid(text, -1)
                                  : nullptr)
     {
@@ -36,16 +38,19 @@ private:
     gchar *mended;
 };
 
-std::string oidText(const MibObject *object)
+// The levels as "1. 2. 3", in a buffer reused from row to row: valid until
+// the next call.
+const char *oidText(const MibObject *object)
 {
-    std::string text;
+    static std::string text;
+    text.clear();
     for (uint64_t i = 0; i < object->oidLength; ++i) {
         if (i)
             text += ". ";
         char digits[16];
         text.append(digits, std::to_chars(digits, digits + sizeof digits, object->oidLevels[i]).ptr);
     }
-    return text;
+    return text.c_str();
 }
 
 // Few distinct flag sets occur; each one's text is made once.
@@ -58,11 +63,15 @@ const Glib::ustring &flagsText(uint32_t flags)
     return at->second;
 }
 
-Glib::ustring typeName(unsigned type)
+const char *typeName(unsigned type)
 {
     if (type < ctlTypeCount)
         return ctlTypeTable[type].typeName;
-    return Glib::ustring::compose("unknown (%1)", type);
+    static std::unordered_map<unsigned, std::string> unknown;
+    auto [at, added] = unknown.try_emplace(type);
+    if (added)
+        at->second = "unknown (" + std::to_string(type) + ")";
+    return at->second.c_str();
 }
 
 }  // namespace
@@ -130,10 +139,10 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     // A '.' cannot occur inside a multi-byte UTF-8 sequence.
     const char *dot = std::strrchr(fullText.get(), '.');
     const char *shortName = dot ? dot + 1 : fullText.get();
-    const std::string oidString = oidText(object);
+    const char *oidString = oidText(object);
     const StoreText labelText(object->label);
     const StoreText descriptionText(object->description);
-    const Glib::ustring typeText = typeName(object->type);
+    const char *typeText = typeName(object->type);
     const StoreText formatText(object->format);
     const Glib::ustring valueText = formatValue(object, false, 100, unreadValueText);
 
@@ -169,13 +178,13 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     };
 
     setBool(internal, object->oidLength > 0 && object->oidLevels[0] == 0);
-    setText(oid, oidString.c_str());
+    setText(oid, oidString);
     setText(fullName, fullText.get());
     setText(name, shortName);
     setText(description, descriptionText.get());
     setText(label, labelText.get());
     setText(format, formatText.get());
-    setText(type, typeText.c_str());
+    setText(type, typeText);
     setUint(typeCode, object->type);
     setText(flags, flagsText(object->flags).c_str());
     setUint(flagBits, object->flags);

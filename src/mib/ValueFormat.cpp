@@ -2,6 +2,7 @@
 
 #include "mib/CtlType.h"
 #include "mib/NumberText.h"
+#include "mib/ValidUtf8.h"
 #include "nmeta.h"
 
 #include <glib.h>
@@ -11,7 +12,6 @@
 #include <cstring>
 #include <ctime>
 #include <algorithm>
-#include <ios>
 #include <limits>
 #include <new>
 #include <type_traits>
@@ -44,11 +44,6 @@ template <typename T> T fieldAt(const unsigned char *data, std::size_t offset)
     return v;
 }
 
-template <typename T> Glib::ustring hex(T v)
-{
-    return Glib::ustring::format(std::hex, v);
-}
-
 template <typename T> Glib::ustring numberArray(const unsigned char *data, std::size_t n)
 {
     Glib::ustring text;
@@ -76,7 +71,7 @@ Glib::ustring temperature(const char *format, const unsigned char *data, std::si
     const int digits = format[2] != '\0' ? format[2] - '0' : 1;
     const float divisor = digits > 0 ? std::pow(10.0f, static_cast<float>(digits)) : 1.0f;
     const float quotient = static_cast<float>(fieldAt<int32_t>(data, 0)) / divisor;
-    return Glib::ustring::compose("%1 C", static_cast<double>(quotient) + -273.15);
+    return numberText(static_cast<double>(quotient) + -273.15) + " C";
 }
 
 Glib::ustring stringValue(const unsigned char *data, std::size_t n)
@@ -86,7 +81,7 @@ Glib::ustring stringValue(const unsigned char *data, std::size_t n)
     if (length > 0 && data[length - 1] == '\n')
         --length;
     const char *text = reinterpret_cast<const char *>(data);
-    if (g_utf8_validate(text, static_cast<gssize>(length), nullptr))
+    if (isValidUtf8(text, length))
         return Glib::ustring(text, text + length);
     // The toolkit shows nothing for invalid UTF-8; show the rest of the text.
     gchar *valid = g_utf8_make_valid(text, static_cast<gssize>(length));
@@ -99,19 +94,20 @@ Glib::ustring clockinfo(const unsigned char *data, std::size_t n)
 {
     if (n < 20)
         return {};
-    return Glib::ustring::compose("{ hz = %1, tick = %2, profhz = %3, stathz = %4 }",
-                                  fieldAt<int32_t>(data, 0), fieldAt<int32_t>(data, 4),
-                                  fieldAt<int32_t>(data, 16), fieldAt<int32_t>(data, 12));
+    return "{ hz = " + numberText(fieldAt<int32_t>(data, 0)) +
+           ", tick = " + numberText(fieldAt<int32_t>(data, 4)) +
+           ", profhz = " + numberText(fieldAt<int32_t>(data, 16)) +
+           ", stathz = " + numberText(fieldAt<int32_t>(data, 12)) + " }";
 }
 
 Glib::ustring inputId(const unsigned char *data, std::size_t n)
 {
     if (n < 8)
         return {};
-    return Glib::ustring::compose(
-        "{ bustype = 0x%1, vendor = 0x%2, product = 0x%3, version = 0x%4 }",
-        hex(fieldAt<uint16_t>(data, 0)), hex(fieldAt<uint16_t>(data, 2)),
-        hex(fieldAt<uint16_t>(data, 4)), hex(fieldAt<uint16_t>(data, 6)));
+    return "{ bustype = 0x" + hexText(fieldAt<uint16_t>(data, 0)) +
+           ", vendor = 0x" + hexText(fieldAt<uint16_t>(data, 2)) +
+           ", product = 0x" + hexText(fieldAt<uint16_t>(data, 4)) +
+           ", version = 0x" + hexText(fieldAt<uint16_t>(data, 6)) + " }";
 }
 
 Glib::ustring loadavg(const unsigned char *data, std::size_t n)
@@ -119,20 +115,19 @@ Glib::ustring loadavg(const unsigned char *data, std::size_t n)
     if (n < 24)
         return {};
     const double scale = static_cast<double>(fieldAt<int64_t>(data, 16));
-    return Glib::ustring::compose("{ %1 %2 %3 }", fieldAt<uint32_t>(data, 0) / scale,
-                                  fieldAt<uint32_t>(data, 4) / scale,
-                                  fieldAt<uint32_t>(data, 8) / scale);
+    return "{ " + numberText(fieldAt<uint32_t>(data, 0) / scale) + " " +
+           numberText(fieldAt<uint32_t>(data, 4) / scale) + " " +
+           numberText(fieldAt<uint32_t>(data, 8) / scale) + " }";
 }
 
 Glib::ustring smap(const unsigned char *data, std::size_t n)
 {
     Glib::ustring text;
     for (std::size_t at = 0; at + 24 <= n; at += 24)
-        text += Glib::ustring::compose("\nSMAP type=%1, xattr=%2, base=%3, len=%4",
-                                       hex(fieldAt<uint32_t>(data, at + 16)),
-                                       hex(fieldAt<uint32_t>(data, at + 20)),
-                                       hex(fieldAt<uint64_t>(data, at)),
-                                       hex(fieldAt<uint64_t>(data, at + 8)));
+        text += "\nSMAP type=" + hexText(fieldAt<uint32_t>(data, at + 16)) +
+                ", xattr=" + hexText(fieldAt<uint32_t>(data, at + 20)) +
+                ", base=" + hexText(fieldAt<uint64_t>(data, at)) +
+                ", len=" + hexText(fieldAt<uint64_t>(data, at + 8));
     return text;
 }
 
@@ -156,7 +151,7 @@ Glib::ustring timeval(const unsigned char *data, std::size_t n)
         return {};
     const int64_t sec = fieldAt<int64_t>(data, 0);
     Glib::ustring text =
-        Glib::ustring::compose("{ sec = %1, usec = %2 } ", sec, fieldAt<int64_t>(data, 8));
+        "{ sec = " + numberText(sec) + ", usec = " + numberText(fieldAt<int64_t>(data, 8)) + " } ";
     // ctime fails for years it cannot print; the braces alone are shown then.
     char date[64];
     const time_t seconds = static_cast<time_t>(sec);

@@ -2,6 +2,7 @@
 // and the layout of every type and opaque format.
 #include "mib/CtlType.h"
 #include "mib/NumberText.h"
+#include "mib/ValidUtf8.h"
 #include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "nmeta.h"
@@ -12,6 +13,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
+#include <limits>
+#include <string>
 #include <memory>
 
 namespace {
@@ -282,6 +285,37 @@ TEST(NumberText, SameAsCompose)
     EXPECT_EQ(numberText(int8_t(-128)), Glib::ustring::compose("%1", int(-128)));
     EXPECT_EQ(numberText(uint16_t(65535)), Glib::ustring::compose("%1", 65535u));
     EXPECT_EQ(numberText(int32_t(INT32_MIN)), Glib::ustring::compose("%1", INT32_MIN));
+}
+
+TEST(NumberText, FloatingAndHexSameAsTheStream)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double n : {0.0, -0.0, 1.0, -273.15, 26.850006103515625, 0.5, 1.0 / 3, 123456.0, 1234567.0,
+                     1e-5, 0.0001, 1e16, -1.5e-300, std::numeric_limits<double>::max(),
+                     std::numeric_limits<double>::denorm_min(), inf, -inf, nan, -nan})
+        EXPECT_EQ(numberText(n), Glib::ustring::compose("%1", n)) << n;
+    for (uint64_t n : {uint64_t(0), uint64_t(0xabcdef), uint64_t(0xffffffffffffffff)})
+        EXPECT_EQ(hexText(n), Glib::ustring::format(std::hex, n)) << n;
+    EXPECT_EQ(hexText(uint16_t(0xbeef)), Glib::ustring::format(std::hex, uint16_t(0xbeef)));
+    EXPECT_EQ(hexText(uint32_t(0)), Glib::ustring::format(std::hex, uint32_t(0)));
+}
+
+// The fast check must agree with GLib's on every kind of text, wherever in
+// the eight-byte words the odd byte falls.
+TEST(ValidUtf8, AgreesWithGlib)
+{
+    const std::string samples[] = {
+        "",       "kern.ostype",  "caf\xc3\xa9",   "\xc3",          "\xc3\x28",      "\xe2\x82\xac",
+        "\xe2\x82", "\xf0\x9f\x98\x80", "\xf4\x90\x80\x80", "\xc0\xaf", "\xed\xa0\x80", "\xff",
+        std::string("a\0b", 3),
+    };
+    for (const std::string &sample : samples)
+        for (std::size_t pad = 0; pad < 17; ++pad) {
+            const std::string text = std::string(pad, 'x') + sample + std::string(17 - pad, 'y');
+            const bool expected = g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
+            EXPECT_EQ(isValidUtf8(text.data(), text.size()), expected) << pad << ": " << text;
+        }
 }
 
 }  // namespace
