@@ -78,24 +78,37 @@ const char *typeName(unsigned type)
 
 bool Model::rebuildTree()
 {
-    store->clear();
-
-    // The rows go into a fresh store that nothing listens to yet: filling a
-    // store under a filter, a sort model and two views costs a signal through
-    // each of them per row, and re-running the filter afterwards one more.
-    // A new filter and sort model over the filled store then take the old
-    // ones' place, keeping the user's sort order.
-    const Glib::RefPtr<Gtk::TreeStore> emptied = store;
+    // Empty first: the views are given models over a new, empty store, and
+    // only then are the old rows released. Emptying the old store while the
+    // views and their filter and sort model still listened to it cost a
+    // signal through each of them; now only an object window's row
+    // reference can still be listening.
+    const Glib::RefPtr<Gtk::TreeStore> previous = store;
     store = newStore();
-    const bool built = buildTree();
-    if (!built) {
-        store = emptied;
-        filter->refilter();
-        return false;
-    }
+    replaceModels();
+    previous->clear();
 
+    // The rows go into another fresh store that nothing listens to yet:
+    // filling a store under a filter, a sort model and two views costs a
+    // signal through each of them per row. A new filter and sort model over
+    // the filled store then take the empty ones' place.
+    store = newStore();
+    bool built = false;
+    try {
+        built = buildTree();
+    } catch (...) {
+        replaceModels();
+        throw;
+    }
+    replaceModels();
+    return built;
+}
+
+void Model::replaceModels()
+{
     Glib::RefPtr<Gtk::TreeModelFilter> freshFilter = newFilter(store);
     Glib::RefPtr<Gtk::TreeModelSort> freshSorted = newSorted(freshFilter);
+    // The user's sort order carries over.
     int sortColumn = 0;
     Gtk::SortType sortOrder = Gtk::SORT_ASCENDING;
     if (sorted->get_sort_column_id(sortColumn, sortOrder))
@@ -103,7 +116,6 @@ bool Model::rebuildTree()
     filter = freshFilter;
     sorted = freshSorted;
     signalModelsReplaced.emit();
-    return true;
 }
 
 bool Model::buildTree()

@@ -85,7 +85,8 @@ public:
 
     Glib::RefPtr<Gtk::TreeModelSort> sortedModel();
     // Emitted when a rebuild has put a new filter and sort model in place of
-    // the old ones; views then show sortedModel() again.
+    // the old ones (once when it empties the tree, once when it is filled);
+    // views then show sortedModel() again.
     sigc::signal<void()> signalModelsReplaced;
     void toggleInternal();
     bool isRowVisible(const Gtk::TreeModel::const_iterator &row);
@@ -113,6 +114,9 @@ private:
     Glib::RefPtr<Gtk::TreeStore> newStore();
     Glib::RefPtr<Gtk::TreeModelFilter> newFilter(const Glib::RefPtr<Gtk::TreeStore> &child);
     Glib::RefPtr<Gtk::TreeModelSort> newSorted(const Glib::RefPtr<Gtk::TreeModelFilter> &child);
+    // Puts a new filter and sort model over the current store in place of
+    // the old ones, keeping the sort order, and tells the views.
+    void replaceModels();
     // The filter may outlive this Model (the views hold it); its visible
     // function reaches the Model only through this cell, cleared on destruction.
     std::shared_ptr<Model *> self;

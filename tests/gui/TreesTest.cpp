@@ -10,6 +10,8 @@
 #include <gtkmm/searchentry.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -160,6 +162,29 @@ TEST_F(TreesTest, RebuildKeepsTheViewsOnTheModelWithItsSortOrderAndSettings)
     // Search still works and expands in both views over the new rows.
     EXPECT_EQ(matches("kern.ipc.m"), (std::set<std::string>{"kern.ipc.maxsockbuf", "kern.ipc.msgmax"}));
     EXPECT_TRUE(expandedInBoth("kern.ipc"));
+}
+
+// A rebuild empties the tree before it reads anything: while it builds, both
+// views show no rows (not the old ones), and the old rows are already gone.
+TEST_F(TreesTest, ViewsAreEmptyWhileTheTreeIsRebuilt)
+{
+    Glib::RefPtr<Gtk::TreeStore> old = model.store;
+    ASSERT_GT(old->children().size(), 0u);
+    std::vector<std::size_t> shownRows;
+    bool oldEmptied = false;
+    sim::setHook([&](const char *op, const std::string &) {
+        if (std::string(op) != "probe" || !shownRows.empty())
+            return;
+        shownRows.push_back(trees.mainTree.get_model()->children().size());
+        shownRows.push_back(trees.flagsTree.get_model()->children().size());
+        oldEmptied = old->children().size() == 0;
+    });
+    ASSERT_TRUE(model.rebuildTree());
+    sim::setHook(nullptr);
+    EXPECT_EQ(shownRows, (std::vector<std::size_t>{0, 0}));
+    EXPECT_TRUE(oldEmptied);
+    EXPECT_EQ(topLevelNames(trees.mainTree.get_model(), model.fullName),
+              (std::vector<std::string>{"kern", "vm"}));
 }
 
 TEST_F(TreesTest, FailedRebuildLeavesTheViewsOnTheEmptiedModel)
