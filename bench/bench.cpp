@@ -303,8 +303,8 @@ int main(int argc, char **argv)
     if (argc > 1)
         sizes.assign(argv + 1, argv + argc);
     std::printf("CPU seconds of the process, medians of %d rounds. A ratio is the median of the\n"
-                "rounds' ratios: each round measures the figure right beside its floor (for\n"
-                "rebuild: beside a first build), so that the machine's speed drifting\n"
+                "rounds' ratios: each round measures the figure right beside its floor (a\n"
+                "rebuild beside a build of a new model), so that the machine's speed drifting\n"
                 "between rounds cancels out.\n", runs);
     printHeader();
     for (const std::string &size : sizes) {
