@@ -10,7 +10,6 @@
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <ios>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -59,7 +58,7 @@ const Glib::ustring &flagsText(uint32_t flags)
     static std::unordered_map<uint32_t, Glib::ustring> texts;
     auto [at, added] = texts.try_emplace(flags);
     if (added)
-        at->second = Glib::ustring::compose("0x%1", Glib::ustring::format(std::hex, flags));
+        at->second = "0x" + hexText(flags);
     return at->second;
 }
 
