@@ -1,6 +1,14 @@
 #include "model/ProgressBarWindow.h"
 
+#include "model/ShownText.h"
+
 #include <glibmm/main.h>
+
+namespace {
+// The window takes the width of its text: a name of any length must not
+// make it wider than the screen.
+constexpr std::size_t subtreeNameBytes = 64;
+}
 
 ProgressBarWindow::ProgressBarWindow(const Glib::ustring &title, bool pulsing)
     : Gtk::Window(Gtk::WINDOW_TOPLEVEL)
@@ -34,7 +42,7 @@ ProgressBarWindow::~ProgressBarWindow()
 
 void ProgressBarWindow::setSubtree(const Glib::ustring &name)
 {
-    bar.set_text("'" + name + "' subtree");
+    bar.set_text("'" + shortenedText(name, subtreeNameBytes, 1) + "' subtree");
     bar.pulse();
 }
 

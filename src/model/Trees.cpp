@@ -1,6 +1,7 @@
 #include "model/Trees.h"
 
 #include "model/Model.h"
+#include "model/ShownText.h"
 #include "objectwindow/ObjectWindow.h"
 
 #include <gtkmm/cellrenderertext.h>
@@ -23,6 +24,19 @@ void flipWrap(Gtk::TreeViewColumn *column, int width)
         renderer->property_wrap_width() = renderer->property_wrap_width() < 0 ? width : -1;
 }
 
+// Pango marks a break inside a word with a hyphen that is not in the text;
+// names such as page-cluster hold real ones, so the inserted ones would
+// mislead.
+void wrapWithoutHyphens(Gtk::CellRendererText *renderer, int width, Pango::WrapMode mode)
+{
+    Pango::AttrList attributes;
+    Pango::AttrInt noHyphens = Pango::Attribute::create_attr_insert_hyphens(false);
+    attributes.insert(noHyphens);
+    renderer->property_attributes() = attributes;
+    renderer->property_wrap_width() = width;
+    renderer->property_wrap_mode() = mode;
+}
+
 void flipVisible(Gtk::TreeView &view, int position)
 {
     if (Gtk::TreeViewColumn *column = view.get_column(position))
@@ -32,7 +46,7 @@ void flipVisible(Gtk::TreeView &view, int position)
 }  // namespace
 
 Trees::Trees(Gtk::Entry &searchEntry, Model *model)
-    : model(model)
+    : model(model), copier(model)
 {
     mainTree.set_model(model->sortedModel());
     addNameColumn(mainTree, searchEntry);
@@ -41,14 +55,14 @@ Trees::Trees(Gtk::Entry &searchEntry, Model *model)
         column->set_min_width(50);
         column->set_resizable(true);
         column->set_visible(entry.visibleByDefault);
-        if (Gtk::CellRendererText *renderer = textRenderer(column)) {
-            renderer->property_wrap_width() = textWrapWidth;
-            renderer->property_wrap_mode() = Pango::WRAP_WORD_CHAR;
-        }
+        if (Gtk::CellRendererText *renderer = textRenderer(column))
+            wrapWithoutHyphens(renderer, textWrapWidth, Pango::WRAP_WORD_CHAR);
+        showTextsShortened(*column, entry.column);
         mainTree.append_column(*column);
         column->set_sort_column(entry.column);
     }
     finishView(mainTree);
+    copier.attach(mainTree);
 
     flagsTree.set_model(model->sortedModel());
     addNameColumn(flagsTree, searchEntry);
@@ -66,6 +80,7 @@ Trees::Trees(Gtk::Entry &searchEntry, Model *model)
         column->set_sort_column(entry.column);
     }
     finishView(flagsTree);
+    copier.attach(flagsTree);
 }
 
 Trees::~Trees()
@@ -77,6 +92,7 @@ void Trees::addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry)
 {
     auto *column = Gtk::manage(new Gtk::TreeViewColumn("Name", model->name));
     styleNameColumn(*column);
+    showTextsShortened(*column, model->name);
     column->set_min_width(50);
     column->set_resizable(true);
     view.append_column(*column);
@@ -164,8 +180,32 @@ void Trees::styleNameColumn(Gtk::TreeViewColumn &column)
     const Glib::ustring colour = nameColourFor(text.get_red(), text.get_green(), text.get_blue());
     if (!colour.empty())
         renderer->property_foreground() = colour;
-    renderer->property_wrap_width() = nameWrapWidth;
-    renderer->property_wrap_mode() = Pango::WRAP_CHAR;
+    wrapWithoutHyphens(renderer, nameWrapWidth, Pango::WRAP_CHAR);
+}
+
+void Trees::showTextsShortened(Gtk::TreeViewColumn &column,
+                               const Gtk::TreeModelColumn<Glib::ustring> &modelColumn)
+{
+    Gtk::CellRendererText *renderer = textRenderer(&column);
+    if (!renderer)
+        return;
+    // A cell lays its whole text out each time it is measured or drawn, and
+    // a view measures each row several times. Cells show the start of a long
+    // text; the object window shows more of it.
+    const int index = modelColumn.index();
+    column.clear_attributes(*renderer);
+    column.set_cell_data_func(*renderer, [renderer, index](Gtk::CellRenderer *,
+                                                           const Gtk::TreeModel::iterator &row) {
+        GValue text = G_VALUE_INIT;
+        gtk_tree_model_get_value(row.get_model_gobject(), const_cast<GtkTreeIter *>(row.gobj()),
+                                 index, &text);
+        const char *bytes = g_value_get_string(&text);
+        if (bytes && !fitsShown(bytes))
+            renderer->property_text() = shortenedText(bytes);
+        else
+            g_object_set_property(G_OBJECT(renderer->gobj()), "text", &text);
+        g_value_unset(&text);
+    });
 }
 
 bool Trees::onSearchEqual(const Glib::RefPtr<Gtk::TreeModel> &searchModel, int,

@@ -1,6 +1,8 @@
 #ifndef OIDSCOPE_TREES_H
 #define OIDSCOPE_TREES_H
 
+#include "model/RowCopier.h"
+
 #include <gtkmm/entry.h>
 #include <gtkmm/treeview.h>
 #include <gtkmm/treeviewcolumn.h>
@@ -20,6 +22,8 @@ public:
     Gtk::TreeView mainTree;
     Gtk::TreeView flagsTree;
     Model *model;
+    // Ctrl+C and the copy menu of both views.
+    RowCopier copier;
 
     Gtk::TreeView &mainTreeView();
     Gtk::TreeView &flagsTreeView();
@@ -45,6 +49,9 @@ public:
 private:
     sigc::connection modelsReplaced;
     void addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry);
+    // Cells of the column show its model column's text, cut where it is long.
+    void showTextsShortened(Gtk::TreeViewColumn &column,
+                            const Gtk::TreeModelColumn<Glib::ustring> &modelColumn);
     void finishView(Gtk::TreeView &view);
 };
 

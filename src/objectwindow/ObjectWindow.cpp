@@ -2,6 +2,7 @@
 
 #include "mib/SysctlException.h"
 #include "model/Model.h"
+#include "model/ShownText.h"
 
 #include <glibmm/main.h>
 #include <gtkmm/adjustment.h>
@@ -13,6 +14,14 @@
 
 int ObjectWindow::liveWindows = 0;
 
+namespace {
+// A title is one line; the fields wrap. Each field but the value, which is
+// shown whole, shows at most this much of a text that the kernel handed over.
+constexpr std::size_t titleBytes = 200;
+constexpr std::size_t fieldBytes = 10000;
+constexpr std::size_t fieldLines = 200;
+}
+
 ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
     : row(row), model(model), newValueEntry(nullptr), tracker(row, model)
 {
@@ -21,12 +30,12 @@ ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
                                                    Gtk::Adjustment::create(0, 0, 100, 1, 10, 0)));
     auto *grid = Gtk::manage(new Gtk::Grid());
     auto *scrolled = Gtk::manage(new Gtk::ScrolledWindow());
-    auto *setButton = Gtk::manage(new Gtk::Button("Set Value"));
+    setValueButton = Gtk::manage(new Gtk::Button("Set Value"));
     newValueEntry = Gtk::manage(new Gtk::Entry());
 
     set_default_size(500, 400);
     set_resizable(true);
-    shortName = row[model->name];
+    shortName = shortenedText(Glib::ustring(row[model->name]), titleBytes, 1);
     set_title(shortName);
     set_border_width(10);
     grid->set_row_spacing(5);
@@ -47,13 +56,14 @@ ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
     addField(grid, 7, "Format", row[model->format], false);
     addField(grid, 8, "Value", valueText, true);
 
-    grid->attach(*setButton, 0, 9, 1, 1);
-    setButton->signal_clicked().connect(sigc::mem_fun(*this, &ObjectWindow::onSetValueClicked));
+    grid->attach(*setValueButton, 0, 9, 1, 1);
+    setValueButton->signal_clicked().connect(sigc::mem_fun(*this, &ObjectWindow::onSetValueClicked));
     newValueEntry->set_hexpand(true);
+    newValueEntry->signal_activate().connect(sigc::mem_fun(*this, &ObjectWindow::onNewValueActivated));
     grid->attach(*newValueEntry, 1, 9, 1, 1);
 
     if (!row[model->WR]) {
-        setButton->set_sensitive(false);
+        setValueButton->set_sensitive(false);
         newValueEntry->set_text("Not Writable");
         newValueEntry->set_sensitive(false);
     }
@@ -77,6 +87,7 @@ ObjectWindow::~ObjectWindow()
     // The base class hides the window as it goes; this part is gone by then.
     hideConnection.disconnect();
     reclaimConnection.disconnect();
+    fitConnection.disconnect();
     valueBuffer.reset();
     --liveWindows;
 }
@@ -119,19 +130,61 @@ void ObjectWindow::addField(Gtk::Grid *grid, int gridRow, const Glib::ustring &t
     grid->attach(*label, 0, gridRow, 1, 1);
 
     Glib::RefPtr<Gtk::TextBuffer> buffer = Gtk::TextBuffer::create();
-    buffer->set_text(text);
     auto *view = Gtk::manage(new Gtk::TextView(buffer));
     view->set_hexpand(true);
     view->set_left_margin(3);
     view->set_right_margin(3);
-    view->set_wrap_mode(Gtk::WRAP_WORD_CHAR);
     view->set_editable(false);
     view->set_cursor_visible(false);
     if (monospace) {
         view->set_monospace(true);
         valueBuffer = buffer;
+        valueView = view;
+        // The value (the one monospace field) is shown whole, however long.
+        showValue(text);
+    } else {
+        buffer->set_text(shortenedText(text, fieldBytes, fieldLines));
+        view->set_wrap_mode(hasLongUnbrokenRun(text) ? Gtk::WRAP_CHAR : Gtk::WRAP_WORD_CHAR);
     }
     grid->attach(*view, 1, gridRow, 1, 1);
+    fields.push_back(view);
+    view->signal_size_allocate().connect(
+        sigc::bind(sigc::mem_fun(*this, &ObjectWindow::onFieldAllocated), view));
+}
+
+void ObjectWindow::showValue(const Glib::ustring &text)
+{
+    valueView->set_wrap_mode(hasLongUnbrokenRun(text) ? Gtk::WRAP_CHAR : Gtk::WRAP_WORD_CHAR);
+    valueBuffer->set_text(text);
+}
+
+void ObjectWindow::onNewValueActivated()
+{
+    if (setValueButton->get_sensitive())
+        onSetValueClicked();
+}
+
+void ObjectWindow::onFieldAllocated(Gtk::Allocation &, Gtk::TextView *)
+{
+    // A text view wraps its text only once it has a width, and then may not
+    // ask again for the height that the wrapped lines need: a long value
+    // showed its first line alone. Look again once this allocation is done.
+    if (!fitConnection.connected())
+        fitConnection = Glib::signal_idle().connect(sigc::mem_fun(*this, &ObjectWindow::onFitFields));
+}
+
+bool ObjectWindow::onFitFields()
+{
+    fitConnection = sigc::connection();
+    for (Gtk::TextView *view : fields) {
+        int lineTop = 0;
+        int lineHeight = 0;
+        view->get_line_yrange(view->get_buffer()->end(), lineTop, lineHeight);
+        const int needed = lineTop + lineHeight + view->get_top_margin() + view->get_bottom_margin();
+        if (needed > view->get_allocated_height())
+            view->queue_resize();
+    }
+    return false;
 }
 
 void ObjectWindow::onHide()

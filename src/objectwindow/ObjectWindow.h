@@ -3,11 +3,15 @@
 
 #include "objectwindow/RowTracker.h"
 
+#include <gtkmm/button.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/grid.h>
 #include <gtkmm/textbuffer.h>
+#include <gtkmm/textview.h>
 #include <gtkmm/treemodel.h>
 #include <gtkmm/window.h>
+
+#include <vector>
 
 class Model;
 
@@ -20,6 +24,8 @@ public:
     virtual ~ObjectWindow();
 
     void onSetValueClicked();
+    // Enter in the entry: what the button does, where the button can be pressed.
+    void onNewValueActivated();
 
     // Windows alive now; closed ones are gone after the next idle moment.
     static int liveCount();
@@ -34,14 +40,21 @@ private:
     Glib::ustring handlerAnswer(const Glib::ustring &fullName);
     void addField(Gtk::Grid *grid, int gridRow, const Glib::ustring &title,
                   const Glib::ustring &text, bool monospace);
+    void showValue(const Glib::ustring &text);
+    void onFieldAllocated(Gtk::Allocation &allocation, Gtk::TextView *view);
+    bool onFitFields();
     void onHide();
     void scheduleReclaim();
     bool onReclaim();
 
     RowTracker tracker;
-    Glib::ustring shortName;
+    Gtk::Button *setValueButton = nullptr;
+    Glib::ustring shortName;  // as the title shows it
     sigc::connection hideConnection;
     sigc::connection reclaimConnection;
+    std::vector<Gtk::TextView *> fields;  // the grid owns them
+    Gtk::TextView *valueView = nullptr;
+    sigc::connection fitConnection;
     bool settingValue = false;    // a set-value dialog is running
     bool reclaimAfterSet = false;  // closed while it ran
     static int liveWindows;

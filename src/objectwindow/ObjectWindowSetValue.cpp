@@ -17,7 +17,7 @@ void ObjectWindow::onSetValueClicked()
         // it designates nothing. The tracker gives the object's row now.
         const Gtk::TreeModel::Row target = tracker.current();
         const Glib::ustring newValue = model->setValue(target, newValueEntry->get_text());
-        valueBuffer->set_text(newValue);
+        showValue(newValue);
         report += "[NEW Value]: " + valueBuffer->get_text() + "\n";
         newValueEntry->set_text("");
     } catch (SysctlException *error) {

@@ -36,6 +36,22 @@ TEST(ProgressBarWindow, SubtreeText)
     EXPECT_EQ(window.bar.get_text(), "'' subtree");
 }
 
+TEST(ProgressBarWindow, HugeSubtreeNameKeepsTheWindowWithinTheScreen)
+{
+    ProgressBarWindow window("Building Tree", false);
+    const std::string name(100000, 'W');
+    window.setSubtree(name);
+    runMainLoopFor(100);
+    const std::string text = window.bar.get_text();
+    ASSERT_GT(text.size(), 12u);
+    EXPECT_EQ(text.substr(0, 5), "'WWWW");
+    EXPECT_EQ(text.substr(text.size() - 12), "\u2026' subtree");
+    int minimum = 0, natural = 0;
+    window.get_preferred_width(minimum, natural);
+    EXPECT_LE(natural, 1280);
+    EXPECT_LE(window.get_allocated_width(), 1280);
+}
+
 TEST(ProgressBarWindow, PulseTimerEndsWithTheWindow)
 {
     auto window = std::make_unique<ProgressBarWindow>("Refreshing Values", true);

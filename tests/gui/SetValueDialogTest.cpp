@@ -93,6 +93,25 @@ TEST_F(SetValueDialog, TwoSuccessfulSetsInARow)
     EXPECT_EQ(fieldText(*window, 1), "kern.maxproc");
 }
 
+TEST_F(SetValueDialog, EnterInTheEntrySetsWhereTheButtonIsSensitive)
+{
+    ObjectWindow *window = open("kern.maxproc");
+    window->newValueEntry->set_text("7");
+    window->newValueEntry->activate();
+    ASSERT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(watcher.seen[0].secondary, "[OLD Value]: 5\n[NEW Value]: 7\n");
+    EXPECT_EQ(sim::value("kern.maxproc"), sim::bytesOf<int32_t>({7}));
+    EXPECT_EQ(window->newValueEntry->get_text(), "");
+
+    // Not where the button cannot be pressed: no dialog, no write.
+    ObjectWindow *readOnly = open("kern");
+    ASSERT_FALSE(setButtonOf(*readOnly)->get_sensitive());
+    readOnly->newValueEntry->activate();
+    runMainLoopFor(50);
+    EXPECT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(sim::totals().writes, 1);
+}
+
 TEST_F(SetValueDialog, OldValueIsTheFieldsTextAndLineBreaksAreKept)
 {
     ObjectWindow *window = open("kern.hostname");
