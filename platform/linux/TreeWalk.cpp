@@ -11,6 +11,9 @@ int TreeWalk::next(const int *levels, std::size_t count, std::vector<int> &oid)
     if (count == 0)
         tree.startWalk();
     oid.clear();
+    // A root that cannot be listed is no MIB, not an empty one.
+    if (int err = tree.listForWalk(tree.top()))
+        return err;
     return after(tree.top(), levels, count, oid) ? 0 : ENOENT;
 }
 

@@ -17,8 +17,8 @@ class TreeWalk {
 public:
     TreeWalk(ObjectTree &tree, bool nodesToo) : tree(tree), nodesToo(nodesToo) {}
 
-    // 0 and the identifier of the next object, or ENOENT after the last.
-    // No levels: a walk from the beginning.
+    // 0 and the identifier of the next object, ENOENT after the last, or
+    // the errno of listing the root. No levels: a walk from the beginning.
     int next(const int *levels, std::size_t count, std::vector<int> &oid);
 
 private:
