@@ -27,10 +27,12 @@ TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
         {"", 3, ""}, {" \n\t", 3, ""}, {"Linux\n", 3, ""},
     };
     TempTree tree;
+    // One level down: a value needs an identifier of two levels at least.
     for (size_t i = 0; i < cases.size(); ++i)
-        tree.file("f" + std::to_string(100 + i), std::get<0>(cases[i]));
-    const std::vector<Listed> all = listAll();
-    ASSERT_EQ(all.size(), cases.size());
+        tree.file("t/f" + std::to_string(100 + i), std::get<0>(cases[i]));
+    std::vector<Listed> all = listAll();
+    ASSERT_EQ(all.size(), cases.size() + 1);
+    all.erase(all.begin());
     for (size_t i = 0; i < cases.size(); ++i) {
         const auto &[text, type, numbers] = cases[i];
         SCOPED_TRACE("text \"" + text + "\"");
@@ -86,26 +88,26 @@ TEST(LinuxTypes, UnreadableFileIsAStringAndRefusalsKeepTheirErrno)
 {
     TempTree tree;
     chmod(tree.root.c_str(), 0755);
-    tree.file("drop_caches", "7\n", 0200);
-    tree.file("readonly", "1\n", 0444);
+    tree.file("vm/drop_caches", "7\n", 0200);
+    tree.file("vm/readonly", "1\n", 0444);
     if (geteuid() == 0) {
-        ASSERT_EQ(chown(tree.path("drop_caches").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown(tree.path("vm/drop_caches").c_str(), 65534, 65534), 0);
     }
     const std::string report = runAsNobody([] {
-        MibObject *object = nmeta_objectbyname("drop_caches");
+        MibObject *object = nmeta_objectbyname("vm.drop_caches");
         const std::string type = object ? std::to_string(object->type) : "none";
         nmeta_freeobject(object);
-        return "type " + type + ", read " + std::strerror(readValue(oidOf("drop_caches")).error) +
-               ", write " + std::strerror(writeValue(oidOf("drop_caches"), std::string("3\0", 2))) +
-               ", refused " + std::strerror(writeValue(oidOf("readonly"), bytesOf<int64_t>({0})));
+        return "type " + type + ", read " + std::strerror(readValue(oidOf("vm.drop_caches")).error) +
+               ", write " + std::strerror(writeValue(oidOf("vm.drop_caches"), std::string("3\0", 2))) +
+               ", refused " + std::strerror(writeValue(oidOf("vm.readonly"), bytesOf<int64_t>({0})));
     });
     if (report == "cannot drop privileges")
         GTEST_SKIP() << report;
     // A write-only file takes its new value as text, like vm.drop_caches.
     const std::string denied = std::strerror(EACCES);
     EXPECT_EQ(report, "type 3, read " + denied + ", write " + std::strerror(0) + ", refused " + denied);
-    EXPECT_EQ(tree.content("drop_caches"), "3");
-    EXPECT_EQ(tree.content("readonly"), "1\n");
+    EXPECT_EQ(tree.content("vm/drop_caches"), "3");
+    EXPECT_EQ(tree.content("vm/readonly"), "1\n");
 }
 
 }  // namespace
