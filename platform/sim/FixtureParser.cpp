@@ -103,7 +103,7 @@ void FixtureParser::finishObject()
     if (std::find(seen_.begin(), seen_.end(), "type") == seen_.end())
         throw std::runtime_error("object '" + current_->object.name + "' has no 'type' line");
     if (!handlerGiven_)
-        current_->object.hasHandler = current_->object.type != typeNode;
+        current_->object.handler = current_->object.type != NM_CTLTYPE_NODE;
 }
 
 void FixtureParser::attribute(const std::string &key, Scanner &scanner)
@@ -136,7 +136,7 @@ void FixtureParser::attribute(const std::string &key, Scanner &scanner)
         scanner.expectEnd();
         if (answer != "yes" && answer != "no")
             throw std::runtime_error("handler must be yes or no, not '" + answer + "'");
-        object.hasHandler = answer == "yes";
+        object.handler = answer == "yes";
         handlerGiven_ = true;
     } else {
         ValueParser::parse(scanner, object.value);
@@ -168,8 +168,9 @@ std::uint8_t FixtureParser::parseType(const std::string &text)
 {
     unsigned long long number = 0;
     if (parseUnsignedNumber(text, number)) {
-        if (number > 255)
-            throw std::runtime_error("type " + text + " is beyond 255");
+        // The kernel's kind word holds the type in four bits.
+        if (number > 15)
+            throw std::runtime_error("type " + text + " is beyond 15");
         return static_cast<std::uint8_t>(number);
     }
     if (const auto type = typeByName(text))

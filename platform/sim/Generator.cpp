@@ -113,19 +113,19 @@ void Generator::addInternalSubtree()
     Object root;
     root.oid = {0};
     root.name = "sysctl";
-    root.type = typeNode;
-    root.flags = flagRD | flagMpSafe;
+    root.type = NM_CTLTYPE_NODE;
+    root.flags = NM_CTLFLAG_RD | NM_CTLFLAG_MPSAFE;
     root.description = "Sysctl internal magic";
-    root.hasHandler = false;
+    root.handler = false;
     store_.add(root);
     const char *const children[] = {"name", "next", "name2oid", "oidfmt", "oiddescr", "oidlabel"};
     for (int i = 0; i < 6; ++i) {
         Object child;
         child.oid = {0, i + 1};
         child.name = std::string("sysctl.") + children[i];
-        child.type = typeNode;
-        child.flags = flagRD | flagMpSafe | flagCapRD;
-        child.hasHandler = true;
+        child.type = NM_CTLTYPE_NODE;
+        child.flags = NM_CTLFLAG_RD | NM_CTLFLAG_MPSAFE | NM_CTLFLAG_CAPRD;
+        child.handler = true;
         store_.add(child);
     }
 }
@@ -210,7 +210,7 @@ void Generator::growInstances(MibStore::Node &driver, std::size_t budget)
         MibStore::Node &unit = addNode(&driver, std::to_string(i), static_cast<int>(i + 1));
         unit.object.description = "";
         unit.object.label = "device_index";
-        unit.object.flags |= flagDyn;
+        unit.object.flags |= NM_CTLFLAG_DYN;
         grow(unit, objects / instances + (i < objects % instances ? 1 : 0));
     }
 }
@@ -221,11 +221,14 @@ MibStore::Node &Generator::addNode(MibStore::Node *parent, const std::string &na
     node.oid = parent ? parent->object.oid : std::vector<int>{};
     node.oid.push_back(position);
     node.name = parent ? parent->object.name + "." + name : name;
-    node.type = typeNode;
-    node.flags = flagRD | flagMpSafe | (below(8) == 0 ? flagWR : 0u);
+    node.type = NM_CTLTYPE_NODE;
+    node.flags = NM_CTLFLAG_RD | NM_CTLFLAG_MPSAFE | (below(8) == 0 ? NM_CTLFLAG_WR : 0u);
     if (below(4) != 0)
         node.description = name + " parameters";
-    node.hasHandler = below(20) == 0;
+    // A node with a handler is never descended by the kernel's walk, so
+    // nodes that get children have none; the draw keeps every MIB as before.
+    static_cast<void>(below(20));
+    node.handler = false;
     return store_.add(std::move(node), parent);
 }
 
@@ -236,20 +239,20 @@ void Generator::addLeaf(MibStore::Node &parent, const std::string &name, int pos
     leaf.oid.push_back(position);
     leaf.name = parent.object.name + "." + name;
     leaf.description = "The " + name + " setting of " + parent.object.name;
-    leaf.flags = flagRD | flagMpSafe;
+    leaf.flags = NM_CTLFLAG_RD | NM_CTLFLAG_MPSAFE;
     const std::size_t kind = below(20);
     if (kind < 6)
-        leaf.flags |= flagWR;
+        leaf.flags |= NM_CTLFLAG_WR;
     else if (kind < 8)
-        leaf.flags |= flagRW | flagTun;
+        leaf.flags |= NM_CTLFLAG_RW | NM_CTLFLAG_TUN;
     else if (kind < 9)
-        leaf.flags |= flagTun;
+        leaf.flags |= NM_CTLFLAG_TUN;
     else if (kind < 11)
-        leaf.flags |= flagStats;
+        leaf.flags |= NM_CTLFLAG_STATS;
     if (below(10) == 0)
-        leaf.flags |= flagCapRD;
+        leaf.flags |= NM_CTLFLAG_CAPRD;
     if (unit() < params_.skipShare)
-        leaf.flags |= flagSkip;
+        leaf.flags |= NM_CTLFLAG_SKIP;
     fillValue(leaf);
     store_.add(std::move(leaf), &parent);
 }
@@ -259,7 +262,7 @@ void Generator::fillValue(Object &leaf)
     const bool large = unit() < params_.largeShare;
     const std::size_t pick = below(100);
     if (pick < 25) {
-        leaf.type = typeString;
+        leaf.type = NM_CTLTYPE_STRING;
         std::string text = stringWords[below(countOf(stringWords))];
         if (large)
             while (text.size() <= 100 + below(2000))
@@ -270,7 +273,7 @@ void Generator::fillValue(Object &leaf)
         return;
     }
     if (pick < 28 && !large) {
-        leaf.type = typeOpaque;
+        leaf.type = NM_CTLTYPE_OPAQUE;
         if (below(2)) {
             leaf.format = "S,timeval";
             appendAs<std::int64_t>(leaf.value, 1700000000 + static_cast<std::int64_t>(below(50000000)));
@@ -282,23 +285,23 @@ void Generator::fillValue(Object &leaf)
         return;
     }
     if (pick < 30 && !large) {
-        leaf.type = typeInt;
+        leaf.type = NM_CTLTYPE_INT;
         leaf.format = below(2) ? "IK" : "IK3";
         const std::int32_t kelvin = static_cast<std::int32_t>(2731 + below(900));
         appendAs<std::int32_t>(leaf.value, *leaf.format == "IK" ? kelvin : kelvin * 100);
         return;
     }
 
-    static const std::uint8_t numeric[] = {typeInt,  typeInt,  typeInt,  typeInt,   typeUint,
-                                           typeUint, typeLong, typeUlong, typeU64,  typeS64,
-                                           typeU8,   typeU16,  typeS8,   typeS16,   typeS32,
-                                           typeU32,  typeInt,  typeUlong, typeUint, typeLong};
+    static const std::uint8_t numeric[] = {NM_CTLTYPE_INT,  NM_CTLTYPE_INT,  NM_CTLTYPE_INT,  NM_CTLTYPE_INT,   NM_CTLTYPE_UINT,
+                                           NM_CTLTYPE_UINT, NM_CTLTYPE_LONG, NM_CTLTYPE_ULONG, NM_CTLTYPE_U64,  NM_CTLTYPE_S64,
+                                           NM_CTLTYPE_U8,   NM_CTLTYPE_U16,  NM_CTLTYPE_S8,   NM_CTLTYPE_S16,   NM_CTLTYPE_S32,
+                                           NM_CTLTYPE_U32,  NM_CTLTYPE_INT,  NM_CTLTYPE_ULONG, NM_CTLTYPE_UINT, NM_CTLTYPE_LONG};
     leaf.type = numeric[below(countOf(numeric))];
     std::size_t width = 4;
     switch (leaf.type) {
-    case typeLong: case typeUlong: case typeU64: case typeS64: width = 8; break;
-    case typeU8: case typeS8: width = 1; break;
-    case typeU16: case typeS16: width = 2; break;
+    case NM_CTLTYPE_LONG: case NM_CTLTYPE_ULONG: case NM_CTLTYPE_U64: case NM_CTLTYPE_S64: width = 8; break;
+    case NM_CTLTYPE_U8: case NM_CTLTYPE_S8: width = 1; break;
+    case NM_CTLTYPE_U16: case NM_CTLTYPE_S16: width = 2; break;
     default: break;
     }
     const std::size_t elements = large ? 100 / width + 1 + below(64) : (below(10) == 0 ? 2 + below(3) : 1);

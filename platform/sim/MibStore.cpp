@@ -46,6 +46,10 @@ void MibStore::check(const Object &object, const Node *parent) const
         throw std::invalid_argument("invalid name '" + name + "'");
     if (byName_.count(name))
         throw std::invalid_argument("duplicate name '" + name + "'");
+    // The kind word holds the type in four bits.
+    if (object.type > 15)
+        throw std::invalid_argument("type " + std::to_string(object.type) + " of '" + name +
+                                    "' is beyond 15");
     checkText(object.description, "description", name);
     checkText(object.label, "label", name);
     checkText(object.format, "format", name);
@@ -104,7 +108,12 @@ MibStore::Node &MibStore::add(Object object, Node *parent)
     node->object = std::move(object);
     node->parent = parent;
     Node *raw = node.get();
-    (parent ? parent->children : top_).push_back(raw);
+    // Siblings in the order of their numbers, as the kernel keeps them.
+    std::vector<Node *> &siblings = parent ? parent->children : top_;
+    const int number = raw->object.oid.back();
+    siblings.insert(std::upper_bound(siblings.begin(), siblings.end(), number,
+                                     [](int n, const Node *sibling) { return n < sibling->object.oid.back(); }),
+                    raw);
     byOid_.emplace(oidKey(raw->object.oid), raw);
     byName_.emplace(raw->object.name, std::move(node));
     return *raw;

@@ -1,4 +1,4 @@
-// The control side of the simulated backend: what tests and the benchmark
+// The control side of the simulated kernel: what tests and the benchmark
 // call to shape the MIB and to watch what the program does with it.
 #include "SimMib.h"
 
@@ -26,12 +26,16 @@ MibStore::Node &existing(const std::string &name)
 
 void addCounts(Counts &sum, const Counts &more)
 {
-    sum.describe += more.describe;
+    sum.next += more.next;
+    sum.name += more.name;
+    sum.name2oid += more.name2oid;
+    sum.oidfmt += more.oidfmt;
+    sum.handlerProbes += more.handlerProbes;
+    sum.oiddescr += more.oiddescr;
+    sum.oidlabel += more.oidlabel;
     sum.probes += more.probes;
     sum.reads += more.reads;
     sum.writes += more.writes;
-    sum.handlerQueries += more.handlerQueries;
-    sum.oidLookups += more.oidLookups;
 }
 
 }  // namespace
@@ -104,6 +108,11 @@ void failOidLookup(const std::string &name, int error)
     state().setFailure(state().oidFailures, name, error);
 }
 
+void failFormat(const std::string &name, int error)
+{
+    state().setFailure(state().formatFailures, name, error);
+}
+
 void failProbe(const std::string &name, int error)
 {
     state().setFailure(state().probeFailures, name, error);
@@ -148,5 +157,7 @@ Counts totals()
 void resetCounts() { state().counts.clear(); }
 
 void setHook(Hook hook) { state().hook = std::move(hook); }
+
+void setReplyHook(ReplyHook hook) { state().replyHook = std::move(hook); }
 
 }  // namespace sim

@@ -1,9 +1,10 @@
 #ifndef OIDSCOPE_SIM_MIB_H
 #define OIDSCOPE_SIM_MIB_H
 
-// Control of the simulated MIB backend: an in-memory MIB that tests and the
-// benchmark load, inspect and make fail on demand. The program's own code
-// never includes this; it sees only the interface of nmeta.h.
+// Control of the simulated kernel: an in-memory MIB, answered through the
+// sysctl call as a FreeBSD kernel answers it, that tests and the benchmark
+// load, inspect and make fail on demand. The program's own code never
+// includes this; it sees only the interface of nmeta.h.
 // Like the program's MIB code, it is meant for one thread.
 
 #include <cstddef>
@@ -20,21 +21,35 @@ struct Object {
     std::string name;                      // full dotted name
     std::optional<std::string> description;
     std::optional<std::string> label;
-    std::optional<std::string> format;
-    std::uint8_t type = 3;                 // CTLTYPE number (any 0..255 allowed)
-    std::uint32_t flags = 0;               // CTLFLAG_ bits
+    std::optional<std::string> format;     // none is served as an empty format
+    std::uint8_t type = 3;                 // CTLTYPE number, 0..15
+    std::uint32_t flags = 0;               // the kind word's other bits: CTLFLAG_ and secure level
     std::string value;                     // bytes as sysctl returns them
-    bool hasHandler = true;
+    // Whether a handler serves it; unset, as its type has: a leaf one, a
+    // node none. A leaf without one refuses access (EINVAL); a node with one
+    // is never descended.
+    std::optional<bool> handler;
+
+    bool hasHandler() const { return handler.value_or(type != 1); }
 };
 
-// Calls made for one object (or in all, by totals()).
+// Kernel calls made for one object (or in all, by totals()), by kind.
 struct Counts {
-    int describe = 0;       // nmeta_objectbyname
-    int probes = 0;         // sysctl size probes
-    int reads = 0;          // sysctl reads
-    int writes = 0;         // sysctl writes
-    int handlerQueries = 0; // nmeta_hashandlerbyname
-    int oidLookups = 0;     // nmeta_oidbyname
+    int next = 0;          // walk steps (next, nextnoskip) that returned it
+    int name = 0;          // name queries that named it
+    int name2oid = 0;      // name2oid queries for its name
+    int oidfmt = 0;        // oidfmt queries, handler probes included
+    int handlerProbes = 0; // oidfmt queries with levels past it
+    int oiddescr = 0;
+    int oidlabel = 0;
+    int probes = 0;        // value size probes
+    int reads = 0;         // value reads
+    int writes = 0;        // value writes
+
+    int total() const
+    {
+        return next + name + name2oid + oidfmt + oiddescr + oidlabel + probes + reads + writes;
+    }
 };
 
 // Empties the MIB and resets failures, counts and the hook; the MIB is available.
@@ -77,15 +92,16 @@ std::vector<std::string> names();        // all objects, each before its childre
 // Failures, counts and writes are kept by name; loading or generating a MIB
 // keeps them, clear() drops them.
 
-// Failure injection (all cleared by clear()). error is the errno the call
-// fails with from now on; 0 ends the failure. Unknown names throw
-// std::out_of_range.
-void setMibAvailable(bool available);                 // nmeta_mib gives NULL (ENOENT) when false
-void failHandlerQuery(const std::string &name, int error);
-void failOidLookup(const std::string &name, int error);
+// Failure injection (all cleared by clear()): the kernel calls that serve a
+// request fail. error is the errno the call fails with from now on; 0 ends
+// the failure. Unknown names throw std::out_of_range.
+void setMibAvailable(bool available);                 // the walk fails (EPERM) when false
+void failHandlerQuery(const std::string &name, int error);  // oidfmt with levels past it
+void failOidLookup(const std::string &name, int error);     // name2oid of its name
+void failFormat(const std::string &name, int error);        // oidfmt: kind and format unknown
 void failProbe(const std::string &name, int error);
 void failRead(const std::string &name, int error);
-void failWrite(const std::string &name, int error);
+void failWrite(const std::string &name, int error);   // after the kernel's own checks
 void remove(const std::string &name);                 // the object and its subtree vanish
 
 // Values, as the kernel holds them (unknown names throw std::out_of_range).
@@ -97,10 +113,17 @@ Counts counts(const std::string &name);
 Counts totals();
 void resetCounts();
 
-// Called at every sysctl call (op is "probe", "read" or "write") and every
-// nmeta_objectbyname ("describe"), before it is served.
+// Called at every kernel call that concerns an object, before it is served,
+// with op the kind of call: "next", "name", "name2oid", "oidfmt", "oiddescr",
+// "oidlabel", "probe", "read" or "write".
 using Hook = std::function<void(const char *op, const std::string &name)>;
 void setHook(Hook hook);
+
+// Called with every meta-MIB reply ({0, query, levels...} and the reply's
+// bytes) before it is handed out: a test may rewrite it into something a
+// misbehaving kernel would answer.
+using ReplyHook = std::function<void(const std::vector<int> &request, std::string &reply)>;
+void setReplyHook(ReplyHook hook);
 
 // Builders for value bytes in the machine's byte order.
 template <typename T> std::string bytesOf(std::initializer_list<T> values)

@@ -20,12 +20,14 @@ struct SimState {
     bool available = true;
     Failures handlerFailures;
     Failures oidFailures;
+    Failures formatFailures;
     Failures probeFailures;
     Failures readFailures;
     Failures writeFailures;
     std::unordered_map<std::string, Counts> counts;
     std::unordered_map<std::string, std::vector<std::string>> writes;
     Hook hook;
+    ReplyHook replyHook;
 
     static SimState &instance();
 

@@ -1,6 +1,8 @@
 #ifndef OIDSCOPE_CTLTYPE_H
 #define OIDSCOPE_CTLTYPE_H
 
+#include "ctlvocab.h"
+
 #include <cstddef>
 
 // One kernel value type (CTLTYPE), indexed by its number.
@@ -14,25 +16,21 @@ extern const CtlTypeEntry ctlTypeTable[ctlTypeCount];
 
 // CTLTYPE numbers the program treats specially.
 enum CtlTypeCode : unsigned {
-    ctlTypeNode = 1,
-    ctlTypeInt = 2,
-    ctlTypeString = 3,
-    ctlTypeS64 = 4,
-    ctlTypeOpaque = 5,
-    ctlTypeUint = 6,
-    ctlTypeLong = 7,
-    ctlTypeUlong = 8,
-    ctlTypeU64 = 9,
-    ctlTypeU8 = 10,
-    ctlTypeU16 = 11,
-    ctlTypeS8 = 12,
-    ctlTypeS16 = 13,
-    ctlTypeS32 = 14,
-    ctlTypeU32 = 15,
+    ctlTypeNode = NM_CTLTYPE_NODE,
+    ctlTypeInt = NM_CTLTYPE_INT,
+    ctlTypeString = NM_CTLTYPE_STRING,
+    ctlTypeS64 = NM_CTLTYPE_S64,
+    ctlTypeOpaque = NM_CTLTYPE_OPAQUE,
+    ctlTypeUint = NM_CTLTYPE_UINT,
+    ctlTypeLong = NM_CTLTYPE_LONG,
+    ctlTypeUlong = NM_CTLTYPE_ULONG,
+    ctlTypeU64 = NM_CTLTYPE_U64,
+    ctlTypeU8 = NM_CTLTYPE_U8,
+    ctlTypeU16 = NM_CTLTYPE_U16,
+    ctlTypeS8 = NM_CTLTYPE_S8,
+    ctlTypeS16 = NM_CTLTYPE_S16,
+    ctlTypeS32 = NM_CTLTYPE_S32,
+    ctlTypeU32 = NM_CTLTYPE_U32,
 };
-
-// Flag bits read directly by the value code.
-constexpr unsigned ctlFlagRD = 0x80000000u;
-constexpr unsigned ctlFlagSKIP = 0x01000000u;
 
 #endif

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t maxOidLevels = 24;
+constexpr std::size_t maxOidLevels = NM_CTL_MAXNAME;
 constexpr Glib::ustring::size_type rowValueLimit = 100;
 
 // Library and kernel calls that fail without an error number must still give

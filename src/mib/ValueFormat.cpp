@@ -225,9 +225,9 @@ Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
         return {};
     if (object->type == ctlTypeNode)
         return {};
-    if (!(object->flags & ctlFlagRD))
+    if (!(object->flags & NM_CTLFLAG_RD))
         return {};
-    if ((object->flags & ctlFlagSKIP) && !force)
+    if ((object->flags & NM_CTLFLAG_SKIP) && !force)
         return placeholder;
     if (object->type == ctlTypeOpaque && !isShownOpaque(object->format))
         return {};

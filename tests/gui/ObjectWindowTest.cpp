@@ -39,9 +39,7 @@ protected:
         sim::add(simObject({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42})));
         sim::add(simObject({1, 4}, "kern.long", ctlTypeString, RD, sim::cstring(std::string(150, 'q'))));
         sim::add(simObject({1, 5}, "kern.noflags", ctlTypeInt, 0, sim::bytesOf<int32_t>({1})));
-        sim::Object bare = simObject({1, 6}, "kern.bare", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
-        bare.hasHandler = false;
-        sim::add(bare);
+        sim::add(simObject({1, 6}, "kern.bare", ctlTypeNode, RD));  // a node without handler
         sim::add(simObject({2}, "vm", ctlTypeNode, RD | WR));
         ASSERT_TRUE(model.rebuildTree());
         baseline = ObjectWindow::liveCount();

@@ -30,7 +30,7 @@ TEST(Refresh, RunsEventsBeforeRows101And202)
     std::vector<int> eventsRunAfter;
     sigc::connection idle;
     sim::setHook([&](const char *op, const std::string &) {
-        if (std::string(op) != "describe")
+        if (std::string(op) != "name2oid")
             return;
         ++rowsRead;
         if (!idle.connected())
@@ -49,7 +49,7 @@ TEST(Refresh, ReadsNewValuesAndHiddenRowsAndRestoresPlaceholders)
 {
     sim::clear();
     sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
-    sim::add(simObject({0, 1}, "sysctl.hidden", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({0, 100}, "sysctl.hidden", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
     sim::add(simObject({1}, "kern", ctlTypeNode, RD));
     sim::add(simObject({1, 1}, "kern.counter", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
     sim::add(simObject({1, 2}, "kern.skip", ctlTypeString, RD | WR | SKIP, sim::cstring("short")));

@@ -25,7 +25,7 @@ protected:
     {
         sim::clear();
         sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
-        sim::add(simObject({0, 4}, "sysctl.inner", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({1})));
+        sim::add(simObject({0, 104}, "sysctl.inner", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({1})));
         sim::add(simObject({1}, "kern", ctlTypeNode, RD));
         sim::add(simObject({1, 1}, "kern.maxproc", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({5})));
         sim::add(simObject({1, 2}, "kern.hostname", ctlTypeString, RD | WR, sim::cstring("a\nb")));

@@ -33,10 +33,10 @@ void loadSmallMib()
     sim::add(simObject({1, 16}, "kern.sub", ctlTypeNode, RD));
     sim::add(simObject({1, 16, 3}, "kern.sub.deep", ctlTypeU8, RD, std::string(1, '\xff')));
     sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
-    sim::add(simObject({0, 2}, "sysctl.next", ctlTypeInt, RD, sim::bytesOf<int32_t>({3})));
+    sim::add(simObject({0, 102}, "sysctl.next", ctlTypeInt, RD, sim::bytesOf<int32_t>({3})));
     sim::add(simObject({2}, "vm", ctlTypeNode, RD));
     sim::add(simObject({2, 1}, "vm.flags", ctlTypeU32, 0x80000000u, sim::bytesOf<uint32_t>({4})));
-    sim::add(simObject({7}, "single", 99, 0, {}));
+    sim::add(simObject({7}, "single", 0, 0, {}));
 }
 
 std::vector<std::string> storeNames(Model &model)
@@ -59,9 +59,9 @@ TEST_F(TreeBuilding, RowsFollowTheMibDepthFirstAndNested)
 {
     ASSERT_TRUE(model.rebuildTree());
     EXPECT_EQ(storeNames(model),
-              (std::vector<std::string>{"kern", "kern.ostype", "kern.maxfiles", "kern.skipped",
-                                        "kern.at100", "kern.at101", "kern.sub", "kern.sub.deep",
-                                        "sysctl", "sysctl.next", "vm", "vm.flags", "single"}));
+              (std::vector<std::string>{"sysctl", "sysctl.next", "kern", "kern.ostype", "kern.maxfiles",
+                                        "kern.skipped", "kern.at100", "kern.at101", "kern.sub",
+                                        "kern.sub.deep", "vm", "vm.flags", "single"}));
     EXPECT_EQ(model.store->children().size(), 4u);
     auto deep = storeRow(model, "kern.sub.deep");
     EXPECT_EQ(Glib::ustring(deep.parent()->get_value(model.fullName)), "kern.sub");
@@ -134,8 +134,8 @@ TEST_F(TreeBuilding, MissingTextsStayEmptyAndOddTypesAreNamed)
     EXPECT_EQ(Glib::ustring(single[model.description]), "");
     EXPECT_EQ(Glib::ustring(single[model.format]), "");
     EXPECT_EQ(Glib::ustring(single[model.flags]), "0x0");
-    EXPECT_EQ(Glib::ustring(single[model.type]), "unknown (99)");
-    EXPECT_EQ(guint32(single[model.typeCode]), 99u);
+    EXPECT_EQ(Glib::ustring(single[model.type]), "ZEROUNUSED");
+    EXPECT_EQ(guint32(single[model.typeCode]), 0u);
 }
 
 TEST_F(TreeBuilding, InternalSubtreeIsMarkedAndFiltered)
@@ -181,11 +181,11 @@ TEST_F(TreeBuilding, ProgressWindowNamesEachTopLevelSubtreeInOrder)
                     texts.push_back(text);
             }
     });
-    sim::Object top = simObject({9}, "toplevel", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
-    sim::add(top);
+    sim::add(simObject({9}, "toplevel", ctlTypeNode, RD));
+    sim::add(simObject({9, 1}, "toplevel.leaf", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
     WindowRecorder windows;
     ASSERT_TRUE(model.rebuildTree());
-    EXPECT_EQ(texts, (std::vector<std::string>{"'kern' subtree", "'sysctl' subtree", "'vm' subtree",
+    EXPECT_EQ(texts, (std::vector<std::string>{"'sysctl' subtree", "'kern' subtree", "'vm' subtree",
                                                "'toplevel' subtree"}));
     EXPECT_EQ(windows.shown, (std::vector<std::string>{"Building Tree"}));
     for (Gtk::Window *window : Gtk::Window::list_toplevels())

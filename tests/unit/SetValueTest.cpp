@@ -59,7 +59,7 @@ protected:
         sim::add(leaf("kern.skipstr", ctlTypeString, RD | WR | SKIP, sim::cstring("old")));
         sim::add(leaf("kern.writeonly", ctlTypeInt, WR));
         sim::add(leaf("kern.zero", 0, RD | WR));
-        sim::add(leaf("kern.unknown", 99, RD | WR));
+        sim::add(leaf("kern.unknown", 0, RD | WR));  // type 0: no parse rule
         ASSERT_TRUE(model.rebuildTree());
     }
 
@@ -134,7 +134,7 @@ TEST_F(SetValue, RefusalsComeInTheirOrder)
         EXPECT_EQ(sim::value(c.name), before) << c.name;
         EXPECT_EQ(rowValue(c.name), rowBefore) << c.name;
     }
-    EXPECT_EQ(sim::totals().oidLookups, 0);
+    EXPECT_EQ(sim::totals().name2oid, 0);
     EXPECT_EQ(sim::totals().writes, 0);
 }
 
@@ -267,9 +267,7 @@ TEST_F(SetValue, RowOfASortedModelIsWrittenThroughToTheStore)
 
 TEST_F(SetValue, HandlerQueryAnswersOrThrowsTheSystemText)
 {
-    sim::Object bare = leaf("kern.bare", ctlTypeInt, RD, sim::bytesOf<int32_t>({0}));
-    bare.hasHandler = false;
-    sim::add(bare);
+    sim::add(leaf("kern.bare", ctlTypeNode, RD));  // a node without handler
     EXPECT_TRUE(model.hasHandler("kern.int"));
     EXPECT_FALSE(model.hasHandler("kern.bare"));
 

@@ -32,14 +32,14 @@ object 3.8 top.b
     type CTLTYPE_U8
     handler no
 object 3.9 top.c
-    type 200
+    type 15
     flags 0
     handler yes
 object 3.9.0 top.c.d
     type node
 )");
     ASSERT_EQ(sim::objectCount(), 5u);
-    EXPECT_FALSE(sim::object("top").hasHandler);  // a node has none by default
+    EXPECT_FALSE(sim::object("top").hasHandler());  // a node has none by default
     const sim::Object a = sim::object("top.a");
     EXPECT_EQ(a.oid, (std::vector<int>{3, 7}));
     EXPECT_EQ(a.type, 6);
@@ -47,15 +47,15 @@ object 3.9.0 top.c.d
     EXPECT_EQ(a.format, "IU");
     EXPECT_EQ(a.description, "say \"hi\"\t");
     EXPECT_EQ(a.label, "");
-    EXPECT_TRUE(a.hasHandler);  // a leaf has one by default
+    EXPECT_TRUE(a.hasHandler());  // a leaf has one by default
     EXPECT_EQ(a.value, "");
     const sim::Object b = sim::object("top.b");
     EXPECT_EQ(b.type, 10);
     EXPECT_FALSE(b.label.has_value());
     EXPECT_FALSE(b.description.has_value());
     EXPECT_FALSE(b.format.has_value());
-    EXPECT_FALSE(b.hasHandler);
-    EXPECT_EQ(sim::object("top.c").type, 200);
+    EXPECT_FALSE(b.hasHandler());
+    EXPECT_EQ(sim::object("top.c").type, 15);
     EXPECT_EQ(sim::object("top.c.d").oid, (std::vector<int>{3, 9, 0}));
 }
 
@@ -128,7 +128,7 @@ const Malformed malformed[] = {
     {"object words", "object 1.1\n", 3, "missing a name"},
     {"object extra", "object 1.1 top.x y\n", 3, "unexpected 'y'"},
     {"type name", "object 1.1 top.x\n type float\n", 4, "unknown type 'float'"},
-    {"type number", "object 1.1 top.x\n type 256\n", 4, "beyond 255"},
+    {"type number", "object 1.1 top.x\n type 16\n", 4, "beyond 15"},
     {"flag name", "  flags RD|RX\n", 3, "unknown flag 'RX'"},
     {"flag empty", "  flags RD||WR\n", 3, "empty flag"},
     {"flag size", "  flags 0x100000000\n", 3, "32 bits"},

@@ -1,6 +1,7 @@
 // The synthetic MIB: the size and shape asked for, identifiers that the C
 // interface agrees on, the same MIB for the same seed, and realistic content.
 #include "SimMib.h"
+#include "ctlvocab.h"
 #include "nmeta.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,8 @@ TEST_F(SimGeneratorTest, IdentifiersReachTheSameObjectsThroughTheCInterface)
         size_t count = 24;
         ASSERT_EQ(nmeta_oidbyname(names[i].c_str(), levels, &count), 0) << names[i];
         ASSERT_EQ(std::vector<int>(levels, levels + count), object.oid) << names[i];
+        if (object.type == NM_CTLTYPE_NODE)
+            continue;  // nodes have no value to read
         std::string value(object.value.size() + 1, '\0');
         size_t size = value.size();
         ASSERT_EQ(sysctl(levels, static_cast<unsigned>(count), value.data(), &size, nullptr, 0), 0);

@@ -1,5 +1,5 @@
-// The simulated backend as the program's code sees it: the C interface of
-// nmeta.h over a small MIB, and the failures and records tests rely on.
+// The simulated kernel as a FreeBSD client sees it: value access and the
+// meta-MIB through the sysctl call, and the failures and records tests rely on.
 #include "SimMib.h"
 #include "nmeta.h"
 
@@ -41,21 +41,37 @@ object 1.2 kern.hostname
 object 1.3 kern.maxproc
     type integer
     flags RD
-    handler no
+    format "I"
     value i32 1000
+object 1.4 kern.sleeping
+    type integer
+    flags RD|DORMANT
+    format "I"
+    value i32 1
+object 1.5 kern.proc
+    type node
+    flags RD
+    format "N"
+    handler yes
+object 1.5.1 kern.proc.hidden
+    type integer
+    flags RD
+object 1.6 kern.bare
+    type integer
+    flags RD
+    handler no
 object 6 hw
     type node
     flags RD
+object 6.1 hw.bus
+    type node
+    flags RW
 )";
 
 struct MibDeleter {
     void operator()(MibObjectList *list) const { nmeta_freemib(list); }
 };
-struct ObjectDeleter {
-    void operator()(MibObject *object) const { nmeta_freeobject(object); }
-};
 using MibPtr = std::unique_ptr<MibObjectList, MibDeleter>;
-using ObjectPtr = std::unique_ptr<MibObject, ObjectDeleter>;
 
 std::vector<std::string> namesOf(const MibObjectList *list)
 {
@@ -65,7 +81,7 @@ std::vector<std::string> namesOf(const MibObjectList *list)
     return names;
 }
 
-class SimBackendTest : public ::testing::Test {
+class SimKernelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -90,116 +106,106 @@ protected:
     {
         return call(name, nullptr, nullptr, bytes.data(), bytes.size());
     }
+
+    // A meta query {0, op, levels...}; returns 0 or the errno.
+    static int meta(std::vector<int> request, std::string &reply, const std::string &newBytes = {})
+    {
+        char buffer[256];
+        size_t size = sizeof buffer;
+        errno = 0;
+        const int result = sysctl(request.data(), static_cast<unsigned>(request.size()), buffer, &size,
+                                  newBytes.empty() ? nullptr : newBytes.data(), newBytes.size());
+        reply.assign(buffer, result == 0 ? size : 0);
+        return result == 0 ? 0 : errno;
+    }
+    static std::vector<int> levelsOf(const std::string &reply)
+    {
+        std::vector<int> levels(reply.size() / sizeof(int));
+        std::memcpy(levels.data(), reply.data(), levels.size() * sizeof(int));
+        return levels;
+    }
 };
 
-TEST_F(SimBackendTest, MibListsObjectsInInsertionOrderWithDeepCopies)
+TEST_F(SimKernelTest, WalksByNumberWithNextAndNextNoSkip)
 {
-    sim::Object late;
-    late.name = "kern.aaa";  // added last, listed last although it sorts first
-    late.type = 2;
-    sim::add(late);
-    EXPECT_EQ(sim::object("kern.aaa").oid, (std::vector<int>{1, 4}));
-
-    MibPtr mib(nmeta_mib());
-    ASSERT_TRUE(mib);
-    EXPECT_EQ(namesOf(mib.get()), (std::vector<std::string>{"sysctl", "kern", "hw"}));
-    const MibObject *kern = mib->first->next;
-    EXPECT_EQ(namesOf(kern->children),
-              (std::vector<std::string>{"kern.ostype", "kern.hostname", "kern.maxproc", "kern.aaa"}));
-    EXPECT_EQ(mib->first->next->next->children, nullptr);  // hw: a node without children
-
-    const MibObject *ostype = kern->children->first;
-    EXPECT_EQ(std::vector<int>(ostype->oidLevels, ostype->oidLevels + ostype->oidLength),
-              (std::vector<int>{1, 1}));
-    EXPECT_STREQ(ostype->description, "Operating system type");
-    ASSERT_NE(ostype->label, nullptr);
-    EXPECT_STREQ(ostype->label, "");
-    EXPECT_EQ(ostype->format, nullptr);
-    EXPECT_EQ(ostype->children, nullptr);
-    const MibObject *hostname = ostype->next;
-    EXPECT_EQ(hostname->description, nullptr);
-    EXPECT_STREQ(hostname->label, "host");
-    EXPECT_STREQ(hostname->format, "A");
-    EXPECT_EQ(hostname->type, 3);
-    EXPECT_EQ(hostname->flags, 0xC0000000u);
-
-    // A second listing is independent of the first.
-    kern->children->first->name[0] = 'X';
-    MibPtr again(nmeta_mib());
-    EXPECT_STREQ(again->first->next->children->first->name, "kern.ostype");
+    auto walk = [](int op) {
+        std::vector<std::string> names;
+        std::vector<int> from;
+        for (;;) {
+            std::vector<int> request{0, op};
+            request.insert(request.end(), from.begin(), from.end());
+            std::string reply;
+            const int error = meta(request, reply);
+            if (error) {
+                EXPECT_EQ(error, ENOENT);
+                return names;
+            }
+            from = levelsOf(reply);
+            std::string name;
+            std::vector<int> nameRequest{0, 1};
+            nameRequest.insert(nameRequest.end(), from.begin(), from.end());
+            EXPECT_EQ(meta(nameRequest, name), 0);
+            names.push_back(name.c_str());
+        }
+    };
+    // Level 0 first; bare nodes only with nextnoskip; a node with a handler is
+    // never descended; DORMANT is invisible.
+    EXPECT_EQ(walk(7), (std::vector<std::string>{"sysctl", "sysctl.name", "kern", "kern.ostype",
+                                                 "kern.hostname", "kern.maxproc", "kern.proc",
+                                                 "kern.bare", "hw", "hw.bus"}));
+    EXPECT_EQ(walk(2), (std::vector<std::string>{"sysctl.name", "kern.ostype", "kern.hostname",
+                                                 "kern.maxproc", "kern.proc", "kern.bare"}));
+    // A walk goes on from an identifier that names nothing.
+    std::string reply;
+    ASSERT_EQ(meta({0, 7, 1, 2, 99}, reply), 0);
+    EXPECT_EQ(levelsOf(reply), (std::vector<int>{1, 3}));
 }
 
-TEST_F(SimBackendTest, MibFailsWhenUnavailableAndIsEmptyWhenCleared)
+TEST_F(SimKernelTest, MetaQueriesAnswerAsTheKernelDoes)
 {
-    sim::setMibAvailable(false);
+    std::string reply;
+    ASSERT_EQ(meta({0, 3}, reply, "kern.maxproc"), 0);
+    EXPECT_EQ(levelsOf(reply), (std::vector<int>{1, 3}));
+    EXPECT_EQ(meta({0, 3}, reply, "kern."), 0);  // one trailing dot
+    EXPECT_EQ(levelsOf(reply), (std::vector<int>{1}));
+    EXPECT_EQ(meta({0, 3}, reply, "kern.sleeping"), ENOENT);     // DORMANT
+    EXPECT_EQ(meta({0, 3}, reply, "kern.proc.hidden"), ENOENT);  // below a handler
+    EXPECT_EQ(meta({0, 3}, reply, std::string(1024, 'a')), ENAMETOOLONG);
+
+    ASSERT_EQ(meta({0, 4, 1, 3}, reply), 0);
+    std::uint32_t kind = 0;
+    std::memcpy(&kind, reply.data(), sizeof kind);
+    EXPECT_EQ(kind, 0x80000000u | 2u);
+    EXPECT_STREQ(reply.c_str() + 4, "I");
+    sim::failFormat("kern.ostype", ENOENT);
+    EXPECT_EQ(meta({0, 4, 1, 1}, reply), ENOENT);        // no format
+    EXPECT_EQ(meta({0, 4, 1, 3, -1}, reply), ENOTDIR);   // past a leaf
+    EXPECT_EQ(meta({0, 4, 1, 5, -1}, reply), 0);         // stops at a handler
+    EXPECT_EQ(meta({0, 4, 1, -1}, reply), ENOENT);       // no child -1
+    EXPECT_EQ(meta({0, 5, 1, 1}, reply), 0);
+    EXPECT_STREQ(reply.c_str(), "Operating system type");
+    EXPECT_EQ(meta({0, 5, 1, 2}, reply), ENOENT);
+    EXPECT_EQ(meta({0, 6, 1, 1}, reply), 0);
+    EXPECT_EQ(reply, std::string(1, '\0'));
+    EXPECT_EQ(meta({0, 1, 1, 99, 7}, reply), 0);  // unnamed levels as numbers
+    EXPECT_STREQ(reply.c_str(), "kern.99.7");
+
+    size_t size = 2;
+    char small[2];
+    const int request[] = {0, 1, 1, 1};
     errno = 0;
-    EXPECT_EQ(nmeta_mib(), nullptr);
-    EXPECT_EQ(errno, ENOENT);
-    sim::setMibAvailable(true);
-    EXPECT_TRUE(MibPtr(nmeta_mib()));
-
-    sim::clear();
-    MibPtr empty(nmeta_mib());
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->first, nullptr);
-}
-
-TEST_F(SimBackendTest, ObjectByNameGivesAFreshObjectWithoutChildren)
-{
-    ObjectPtr kern(nmeta_objectbyname("kern"));
-    ASSERT_TRUE(kern);
-    EXPECT_STREQ(kern->name, "kern");
-    EXPECT_EQ(kern->children, nullptr);
-    EXPECT_EQ(kern->next, nullptr);
-    EXPECT_EQ(sim::counts("kern").describe, 1);
-
-    errno = 0;
-    EXPECT_EQ(nmeta_objectbyname("kern.nosuch"), nullptr);
-    EXPECT_EQ(errno, ENOENT);
-}
-
-TEST_F(SimBackendTest, HandlerAndOidQueriesAnswerOrFailAsAsked)
-{
-    bool has = false;
-    EXPECT_EQ(nmeta_hashandlerbyname("kern.ostype", &has), 0);
-    EXPECT_TRUE(has);
-    EXPECT_EQ(nmeta_hashandlerbyname("kern.maxproc", &has), 0);
-    EXPECT_FALSE(has);
-    EXPECT_EQ(nmeta_hashandlerbyname("kern", &has), 0);
-    EXPECT_FALSE(has);  // nodes have none unless the fixture says so
-    EXPECT_EQ(nmeta_hashandlerbyname("sysctl.name", &has), 0);
-    EXPECT_TRUE(has);
-
-    sim::failHandlerQuery("kern.ostype", EACCES);
-    errno = 0;
-    EXPECT_NE(nmeta_hashandlerbyname("kern.ostype", &has), 0);
-    EXPECT_EQ(errno, EACCES);
-    EXPECT_EQ(sim::counts("kern.ostype").handlerQueries, 2);
-    sim::failHandlerQuery("kern.ostype", 0);
-    EXPECT_EQ(nmeta_hashandlerbyname("kern.ostype", &has), 0);
-    EXPECT_NE(nmeta_hashandlerbyname("nosuch", &has), 0);
-    EXPECT_EQ(errno, ENOENT);
-
-    int levels[24] = {};
-    size_t count = 24;
-    ASSERT_EQ(nmeta_oidbyname("sysctl.name", levels, &count), 0);
-    EXPECT_EQ(std::vector<int>(levels, levels + count), (std::vector<int>{0, 1}));
-    count = 1;
-    EXPECT_NE(nmeta_oidbyname("kern.maxproc", levels, &count), 0);
+    EXPECT_EQ(sysctl(request, 4, small, &size, nullptr, 0), -1);
     EXPECT_EQ(errno, ENOMEM);
-    count = 2;
-    EXPECT_EQ(nmeta_oidbyname("kern.maxproc", levels, &count), 0);
-    EXPECT_EQ(levels[1], 3);
-    sim::failOidLookup("kern.maxproc", EIO);
-    count = 24;
-    EXPECT_NE(nmeta_oidbyname("kern.maxproc", levels, &count), 0);
-    EXPECT_EQ(errno, EIO);
-    EXPECT_NE(nmeta_oidbyname("kern.nosuch", levels, &count), 0);
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_EQ(sim::counts("kern.maxproc").oidLookups, 3);
+    EXPECT_EQ(size, 2u);
+    size = 0;
+    EXPECT_EQ(sysctl(request, 4, nullptr, &size, nullptr, 0), 0);
+    EXPECT_EQ(size, std::string("kern.ostype").size() + 1);
+
+    sim::setMibAvailable(false);
+    EXPECT_EQ(meta({0, 7}, reply), EPERM);
 }
 
-TEST_F(SimBackendTest, ProbeAndReadFollowFreeBsd)
+TEST_F(SimKernelTest, ProbeAndReadFollowFreeBsd)
 {
     size_t size = 0;
     ASSERT_EQ(call("kern.ostype", nullptr, &size), 0);
@@ -237,11 +243,13 @@ TEST_F(SimBackendTest, ProbeAndReadFollowFreeBsd)
     const int tooDeep[25] = {1, 1};
     EXPECT_EQ(sysctl(tooDeep, 25, nullptr, &size, nullptr, 0), -1);
     EXPECT_EQ(errno, EINVAL);
-    EXPECT_EQ(sysctl(missing, 1, nullptr, nullptr, nullptr, 0), -1);  // asks for nothing
+    EXPECT_EQ(sysctl(missing, 1, nullptr, &size, nullptr, 0), -1);  // one level is too few
     EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(call("kern.bare", nullptr, &size), EINVAL);   // a leaf without handler
+    EXPECT_EQ(call("kern.sleeping", nullptr, &size), ENOENT);  // DORMANT
 }
 
-TEST_F(SimBackendTest, WritesAreStoredRecordedOrRefused)
+TEST_F(SimKernelTest, WritesAreStoredRecordedOrRefused)
 {
     const std::string name = sim::cstring("example.org");
     ASSERT_EQ(write("kern.hostname", name), 0);
@@ -249,7 +257,7 @@ TEST_F(SimBackendTest, WritesAreStoredRecordedOrRefused)
     EXPECT_EQ(sim::writes("kern.hostname"), std::vector<std::string>{name});
 
     EXPECT_EQ(write("kern.ostype", "x"), EPERM);  // RD only
-    EXPECT_EQ(write("kern", "x"), EISDIR);        // a node, even with WR
+    EXPECT_EQ(write("hw.bus", "x"), EISDIR);      // a node without handler, even with WR
     sim::failWrite("kern.hostname", EBUSY);
     EXPECT_EQ(write("kern.hostname", "other"), EBUSY);
     EXPECT_EQ(sim::value("kern.hostname"), name);
@@ -266,7 +274,7 @@ TEST_F(SimBackendTest, WritesAreStoredRecordedOrRefused)
     EXPECT_EQ(sim::value("kern.hostname"), next);
 }
 
-TEST_F(SimBackendTest, CallsAreCountedAndTheHookRunsFirst)
+TEST_F(SimKernelTest, CallsAreCountedAndTheHookRunsFirst)
 {
     std::vector<std::string> seen;
     sim::setHook([&](const char *op, const std::string &name) {
@@ -281,15 +289,16 @@ TEST_F(SimBackendTest, CallsAreCountedAndTheHookRunsFirst)
     call("kern.maxproc", &value, &size);
     EXPECT_EQ(value, 7);
     write("kern.maxproc", "x");  // refused, yet counted
-    ObjectPtr(nmeta_objectbyname("kern.maxproc"));
+    std::string reply;
+    meta({0, 3}, reply, "kern.maxproc");
     EXPECT_EQ(seen, (std::vector<std::string>{"probe kern.maxproc", "read kern.maxproc",
-                                              "write kern.maxproc", "describe kern.maxproc"}));
+                                              "write kern.maxproc", "name2oid kern.maxproc"}));
 
     const sim::Counts counts = sim::counts("kern.maxproc");
     EXPECT_EQ(counts.probes, 1);
     EXPECT_EQ(counts.reads, 1);
     EXPECT_EQ(counts.writes, 1);
-    EXPECT_EQ(counts.describe, 1);
+    EXPECT_EQ(counts.name2oid, 1);
     EXPECT_EQ(sim::counts("kern.ostype").reads, 0);
     call("kern.ostype", nullptr, &size);
     EXPECT_EQ(sim::totals().probes, 2);
@@ -304,13 +313,13 @@ TEST_F(SimBackendTest, CallsAreCountedAndTheHookRunsFirst)
     EXPECT_EQ(call("kern.maxproc", nullptr, &size), EIO);
 }
 
-TEST_F(SimBackendTest, RemoveTakesTheSubtreeAlong)
+TEST_F(SimKernelTest, RemoveTakesTheSubtreeAlong)
 {
     const std::vector<int> ostype = oid("kern.ostype");
     sim::remove("kern");
     EXPECT_FALSE(sim::exists("kern"));
     EXPECT_FALSE(sim::exists("kern.maxproc"));
-    EXPECT_EQ(sim::objectCount(), 3u);
+    EXPECT_EQ(sim::objectCount(), 4u);
     size_t size = 0;
     errno = 0;
     EXPECT_EQ(sysctl(ostype.data(), 2, nullptr, &size, nullptr, 0), -1);
@@ -322,16 +331,16 @@ TEST_F(SimBackendTest, RemoveTakesTheSubtreeAlong)
 
 // Orphans, twins and misplaced identifiers are covered through the fixture
 // loader, which adds objects the same way.
-TEST_F(SimBackendTest, BadControlCallsThrowAndChangeNothing)
+TEST_F(SimKernelTest, BadControlCallsThrowAndChangeNothing)
 {
     sim::Object empty;
     empty.name = "kern..x";
     EXPECT_THROW(sim::add(empty), std::invalid_argument);
     sim::Object stray;
     stray.name = "kern.stray";
-    stray.oid = {6, 1};  // under hw, not kern
+    stray.oid = {6, 2};  // under hw, not kern
     EXPECT_THROW(sim::add(stray), std::invalid_argument);
-    EXPECT_EQ(sim::objectCount(), 7u);
+    EXPECT_EQ(sim::objectCount(), 12u);
 
     EXPECT_THROW(sim::failRead("kern.nosuch", EIO), std::out_of_range);
     EXPECT_THROW(sim::setValue("kern.nosuch", "x"), std::out_of_range);
