@@ -34,8 +34,10 @@ int RootDirectory::open(FileDescriptor &out)
 {
     if (root.get() < 0) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // Without its directory there is no kernel to ask: not an empty MIB
+        // (which a walk ending at once with ENOENT would be).
         if (fd < 0)
-            return errno;
+            return errno == ENOENT || errno == ENOTDIR ? ENOSYS : errno;
         FileDescriptor opened(fd);
         root.take(opened);
     }

@@ -19,8 +19,9 @@ public:
     // Serves another directory; the old one's descriptor is closed.
     void reset(const std::string &directory);
 
-    // 0 and the root, borrowed; or the errno of opening it (retried on the
-    // next call, so a root that appears later is served).
+    // 0 and the root, borrowed; or the errno of opening it, ENOSYS when it
+    // does not exist or is no directory (retried on the next call, so a root
+    // that appears later is served).
     int open(FileDescriptor &out);
 
     // 0 and the subdirectory name of parent. A name that is a link, not a
