@@ -9,6 +9,7 @@
 #include "model/Model.h"
 #include "nmeta.h"
 #include "SimMib.h"
+#include "ctlvocab.h"
 
 #include <gtkmm/main.h>
 
@@ -93,7 +94,7 @@ double floorRead(const std::vector<std::string> &names)
             MibObject *o = nmeta_objectbyname(name.c_str());
             if (!o)
                 continue;
-            if (o->type != 1 && (o->flags & 0x80000000u) && !(o->flags & 0x01000000u)) {
+            if (o->type != NM_CTLTYPE_NODE && (o->flags & NM_CTLFLAG_RD) && !(o->flags & NM_CTLFLAG_SKIP)) {
                 size_t size = 0;
                 const auto levels = static_cast<unsigned>(o->oidLength);
                 if (sysctl(o->oidLevels, levels, nullptr, &size, nullptr, 0) == 0 && size <= 100) {
@@ -153,7 +154,14 @@ struct Figures {
     // Medians of each round's ratio; see main().
     double buildRatio = 0, rebuildRatio = 0, refreshRatio = 0, refreshExpandedRatio = 0;
     long peakKb = 0;
+    // Kernel calls per object: each is a system call on FreeBSD.
+    double buildCalls = 0, refreshCalls = 0;
 };
+
+double callsPerObject(std::size_t objects)
+{
+    return objects ? static_cast<double>(sim::totals().total()) / static_cast<double>(objects) : 0;
+}
 
 // Changes a few values, as a real system does between two refreshes.
 void changeSomeValues(const std::vector<std::string> &names, unsigned round)
@@ -190,9 +198,12 @@ Figures measure(std::size_t objects)
     std::vector<double> reads, fills;
     for (int i = 0; i < runs; ++i) {
         Model model;
+        sim::resetCounts();
         const double build = seconds([&] { model.rebuildTree(); });
-        if (i == 0)
+        if (i == 0) {
             f.peakKb = peakKilobytes();
+            f.buildCalls = callsPerObject(f.objects);
+        }
         fills.push_back(floorFill(model));
         reads.push_back(floorRead(names));
         builds.add(build, reads.back() + fills.back());
@@ -226,7 +237,9 @@ Figures measure(std::size_t objects)
         for (int i = 0; i < runs; ++i) {
             changeSomeValues(names, ++round);
             const double read = floorRead(names);
+            sim::resetCounts();
             refreshes.add(seconds([&] { model.refreshValues(); runPendingEvents(); }), read);
+            f.refreshCalls = callsPerObject(f.objects);
         }
         return refreshes;
     };
@@ -274,17 +287,19 @@ Figures measure(std::size_t objects)
 
 void printHeader()
 {
-    std::printf("%8s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s | %9s %9s %9s %9s\n", "objects",
-                "fl-read", "fl-fill", "build", "rebuild", "refresh", "ref-exp", "internal",
-                "search", "peak MB", "", "bld/floor", "rbld/bld", "ref/flrd", "rexp/flrd");
+    std::printf("%8s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s | %9s %9s %9s %9s | %7s %7s\n",
+                "objects", "fl-read", "fl-fill", "build", "rebuild", "refresh", "ref-exp",
+                "internal", "search", "peak MB", "", "bld/floor", "rbld/bld", "ref/flrd",
+                "rexp/flrd", "bld-cpo", "ref-cpo");
 }
 
 void printRow(const Figures &f)
 {
-    std::printf("%8zu %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.1f %7s | %9.2f %9.2f %9.2f %9.2f\n",
+    std::printf("%8zu %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.1f %7s | %9.2f %9.2f %9.2f %9.2f | %7.2f %7.2f\n",
                 f.objects, f.floorRead, f.floorFill, f.build, f.rebuild, f.refresh,
                 f.refreshExpanded, f.internal, f.search, f.peakKb / 1024.0, "",
-                f.buildRatio, f.rebuildRatio, f.refreshRatio, f.refreshExpandedRatio);
+                f.buildRatio, f.rebuildRatio, f.refreshRatio, f.refreshExpandedRatio,
+                f.buildCalls, f.refreshCalls);
     std::fflush(stdout);
 }
 

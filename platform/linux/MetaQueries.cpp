@@ -1,6 +1,7 @@
 #include "MetaQueries.h"
 
 #include "CallReply.h"
+#include "Descriptions.h"
 #include "ObjectTree.h"
 #include "SysctlName.h"
 #include "TreeWalk.h"
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace linuxmib {
@@ -61,6 +63,8 @@ int MetaQueries::next(bool nodesToo, const int *levels, std::size_t count, void 
                       std::size_t *oldlenp)
 {
     std::vector<int> oid;
+    if (count == 0)
+        descriptions.reload();
     if (int err = TreeWalk(tree, nodesToo).next(levels, count, oid))
         return err;
     return CallReply::copy(oid.data(), oid.size() * sizeof(int), oldp, oldlenp);
@@ -104,23 +108,14 @@ int MetaQueries::format(const int *levels, std::size_t count, void *oldp, std::s
 int MetaQueries::description(const int *levels, std::size_t count, void *oldp, std::size_t *oldlenp)
 {
     KnownObject *object = nullptr;
-    std::string text;
     if (count == 0)
         return ENOENT;
     if (int err = tree.resolve(levels, count, object))
         return err;
-    if (int err = describeInWords(*object, text))
-        return err;
-    return CallReply::copy(text.c_str(), text.size() + 1, oldp, oldlenp);
-}
-
-int MetaQueries::describeInWords(const KnownObject &object, std::string &text)
-{
-    // /proc/sys keeps no descriptions beside its files; the kernel's
-    // documentation, where installed, is where they would come from.
-    static_cast<void>(object);
-    static_cast<void>(text);
-    return ENOENT;
+    const std::string *text = descriptions.find(ObjectTree::dottedName(*object));
+    if (!text)
+        return ENOENT;
+    return CallReply::copy(text->c_str(), text->size() + 1, oldp, oldlenp);
 }
 
 }  // namespace linuxmib

@@ -2,10 +2,10 @@
 #define OIDSCOPE_LINUX_META_QUERIES_H
 
 #include <cstddef>
-#include <string>
 
 namespace linuxmib {
 
+class Descriptions;
 class ObjectTree;
 class ValueAccess;
 struct KnownObject;
@@ -14,7 +14,10 @@ struct KnownObject;
 // levels...}, answered for the tree below the root as FreeBSD answers them.
 class MetaQueries {
 public:
-    MetaQueries(ObjectTree &tree, ValueAccess &values) : tree(tree), values(values) {}
+    MetaQueries(ObjectTree &tree, ValueAccess &values, Descriptions &descriptions)
+        : tree(tree), values(values), descriptions(descriptions)
+    {
+    }
 
     // 0, or the errno of the query (ENOENT for one that does not exist).
     int run(int query, const int *levels, std::size_t count, void *oldp, std::size_t *oldlenp,
@@ -27,11 +30,9 @@ private:
     int format(const int *levels, std::size_t count, void *oldp, std::size_t *oldlenp);
     int description(const int *levels, std::size_t count, void *oldp, std::size_t *oldlenp);
 
-    // The object's description, where one could come from.
-    int describeInWords(const KnownObject &object, std::string &text);
-
     ObjectTree &tree;
     ValueAccess &values;
+    Descriptions &descriptions;
 };
 
 }  // namespace linuxmib

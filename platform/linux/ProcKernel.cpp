@@ -20,6 +20,7 @@ void ProcKernel::serve(const std::string &directory)
     std::lock_guard<std::mutex> guard(lock);
     tree.clear();
     root.reset(directory);
+    descriptions.serve(directory == RootDirectory::procSys);
 }
 
 int ProcKernel::call(const int *name, unsigned int namelen, void *oldp, std::size_t *oldlenp,
@@ -29,7 +30,7 @@ int ProcKernel::call(const int *name, unsigned int namelen, void *oldp, std::siz
         return EINVAL;
     std::lock_guard<std::mutex> guard(lock);
     if (name[0] == NM_CTL_SYSCTL)
-        return MetaQueries(tree, values).run(name[1], name + 2, namelen - 2, oldp, oldlenp, newp, newlen);
+        return MetaQueries(tree, values, descriptions).run(name[1], name + 2, namelen - 2, oldp, oldlenp, newp, newlen);
     return valueCall(name, namelen, oldp, oldlenp, newp, newlen);
 }
 

@@ -1,6 +1,7 @@
 #ifndef OIDSCOPE_LINUX_PROC_KERNEL_H
 #define OIDSCOPE_LINUX_PROC_KERNEL_H
 
+#include "Descriptions.h"
 #include "ObjectTree.h"
 #include "RootDirectory.h"
 #include "ValueAccess.h"
@@ -35,6 +36,7 @@ private:
     RootDirectory root;
     ObjectTree tree;
     ValueAccess values;
+    Descriptions descriptions;
 };
 
 }  // namespace linuxmib

@@ -14,7 +14,9 @@ namespace linuxmib {
 // on the way.
 class RootDirectory {
 public:
-    RootDirectory() : path("/proc/sys") {}
+    static constexpr const char *procSys = "/proc/sys";
+
+    RootDirectory() : path(procSys) {}
 
     // Serves another directory; the old one's descriptor is closed.
     void reset(const std::string &directory);

@@ -1,6 +1,7 @@
 // The backend over this machine's /proc/sys (read only) against procps'
 // sysctl: every name it prints is an object, with the same value once both are
 // normalised.
+#include "DocIndex.h"
 #include "MibTestSupport.h"
 
 #include <iostream>
@@ -152,6 +153,23 @@ TEST(LinuxRealMachine, AgreesWithProcpsSysctl)
               << ", skipped as changing: " << skipped.size() << " " << testing::PrintToString(skipped)
               << ", mismatched: " << mismatches.size() << std::endl;
     EXPECT_EQ(mismatches, std::vector<std::string>{});
+}
+
+TEST(LinuxRealMachine, DescriptionsComeFromTheInstalledDocumentation)
+{
+    const std::string docs = linuxmib::DocIndex::findDocumentationDir();
+    if (access("/proc/sys/kernel", R_OK) != 0 || docs.empty())
+        GTEST_SKIP() << "needs /proc/sys and the kernel's documentation (linux-doc)";
+    linuxmib::DocIndex index;
+    index.load(docs);
+    size_t described = 0;
+    for (const Listed &object : listAll()) {
+        const std::string *text = index.find(object.name);
+        EXPECT_EQ(object.description, text ? std::optional<std::string>(*text) : std::nullopt) << object.name;
+        described += text != nullptr;
+    }
+    std::cout << "objects described from " << docs << ": " << described << std::endl;
+    EXPECT_GT(described, 0u);
 }
 
 }  // namespace
