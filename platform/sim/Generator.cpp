@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 
 namespace sim {
@@ -44,7 +45,6 @@ const char *const driverWords[] = {"cpu", "em", "igb", "ix", "pci", "pcib", "acp
 const char *const stringWords[] = {"FreeBSD", "default", "auto", "cubic", "newreno", "none",
                                    "GENERIC", "amd64", "enabled", "acpi0", "pci0", "localhost"};
 
-template <typename T, std::size_t N> constexpr std::size_t countOf(T (&)[N]) { return N; }
 
 template <typename T> void appendAs(std::string &out, T value)
 {
@@ -79,7 +79,7 @@ MibStore Generator::build()
     std::vector<MibStore::Node *> tops;
     unsigned totalWeight = 0;
     for (std::size_t i = 0; i < topCount; ++i) {
-        const bool known = i < countOf(topLevels);
+        const bool known = i < std::size(topLevels);
         const std::string name = known ? topLevels[i].name : "misc" + std::to_string(i + 1);
         MibStore::Node &top = addNode(nullptr, name, static_cast<int>(i + 1));
         top.object.description = known ? topLevels[i].description : "Miscellaneous";
@@ -93,7 +93,7 @@ MibStore Generator::build()
     std::vector<std::size_t> shares(topCount);
     std::size_t given = 0;
     for (std::size_t i = 0; i < topCount; ++i) {
-        const unsigned weight = i < countOf(topLevels) ? topLevels[i].weight : 2;
+        const unsigned weight = i < std::size(topLevels) ? topLevels[i].weight : 2;
         shares[i] = static_cast<std::size_t>(static_cast<double>(budget) * weight / totalWeight);
         given += shares[i];
     }
@@ -144,7 +144,7 @@ void Generator::grow(MibStore::Node &parent, std::size_t budget)
         return;
     }
     if (room >= 3 && budget >= 40 && below(6) == 0) {
-        MibStore::Node &driver = addNode(&parent, uniqueName(used, driverWords[below(countOf(driverWords))]), 1);
+        MibStore::Node &driver = addNode(&parent, uniqueName(used, driverWords[below(std::size(driverWords))]), 1);
         growInstances(driver, budget - 1);
         return;
     }
@@ -186,7 +186,7 @@ void Generator::grow(MibStore::Node &parent, std::size_t budget)
 // dev: one node per driver, each a list of numbered instances.
 void Generator::growDrivers(MibStore::Node &dev, std::size_t budget)
 {
-    const std::size_t drivers = std::clamp<std::size_t>(budget / 500, 1, countOf(driverWords));
+    const std::size_t drivers = std::clamp<std::size_t>(budget / 500, 1, std::size(driverWords));
     std::size_t left = budget;
     for (std::size_t i = 0; i < drivers && left; ++i) {
         MibStore::Node &driver = addNode(&dev, driverWords[i], static_cast<int>(i + 1));
@@ -263,10 +263,10 @@ void Generator::fillValue(Object &leaf)
     const std::size_t pick = below(100);
     if (pick < 25) {
         leaf.type = NM_CTLTYPE_STRING;
-        std::string text = stringWords[below(countOf(stringWords))];
+        std::string text = stringWords[below(std::size(stringWords))];
         if (large)
             while (text.size() <= 100 + below(2000))
-                text += std::string(" ") + stringWords[below(countOf(stringWords))];
+                text += std::string(" ") + stringWords[below(std::size(stringWords))];
         else if (below(8) == 0)
             text += '\n';
         leaf.value = text + '\0';
@@ -296,7 +296,7 @@ void Generator::fillValue(Object &leaf)
                                            NM_CTLTYPE_UINT, NM_CTLTYPE_LONG, NM_CTLTYPE_ULONG, NM_CTLTYPE_U64,  NM_CTLTYPE_S64,
                                            NM_CTLTYPE_U8,   NM_CTLTYPE_U16,  NM_CTLTYPE_S8,   NM_CTLTYPE_S16,   NM_CTLTYPE_S32,
                                            NM_CTLTYPE_U32,  NM_CTLTYPE_INT,  NM_CTLTYPE_ULONG, NM_CTLTYPE_UINT, NM_CTLTYPE_LONG};
-    leaf.type = numeric[below(countOf(numeric))];
+    leaf.type = numeric[below(std::size(numeric))];
     std::size_t width = 4;
     switch (leaf.type) {
     case NM_CTLTYPE_LONG: case NM_CTLTYPE_ULONG: case NM_CTLTYPE_U64: case NM_CTLTYPE_S64: width = 8; break;
@@ -326,12 +326,12 @@ std::string Generator::uniqueName(Names &used, const std::string &base)
 
 std::string Generator::leafBase()
 {
-    const char *first = leafWords[below(countOf(leafWords))];
+    const char *first = leafWords[below(std::size(leafWords))];
     if (below(3) == 0)
         return first;
-    return std::string(first) + "_" + leafWords[below(countOf(leafWords))];
+    return std::string(first) + "_" + leafWords[below(std::size(leafWords))];
 }
 
-std::string Generator::nodeBase() { return nodeWords[below(countOf(nodeWords))]; }
+std::string Generator::nodeBase() { return nodeWords[below(std::size(nodeWords))]; }
 
 }  // namespace sim

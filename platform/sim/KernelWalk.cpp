@@ -26,7 +26,7 @@ std::vector<MibStore::Node *>::const_iterator firstFrom(const std::vector<MibSto
 MibStore::Node *KernelWalk::find(const int *levels, std::size_t count) const
 {
     for (std::size_t i = 1; i <= count; ++i) {
-        MibStore::Node *node = mib.findByOid(levels, i);
+        MibStore::Node *node = mib_.findByOid(levels, i);
         if (!node || dormant(node))
             return nullptr;
         if (i == count)
@@ -39,7 +39,7 @@ int KernelWalk::lookUp(const int *levels, std::size_t count, const MibStore::Nod
 {
     found = nullptr;
     for (std::size_t i = 1; i <= count; ++i) {
-        const MibStore::Node *node = mib.findByOid(levels, i);
+        const MibStore::Node *node = mib_.findByOid(levels, i);
         if (!node || dormant(node))
             return ENOENT;
         if (i == count || (isNode(node) && node->object.hasHandler())) {
@@ -66,20 +66,20 @@ bool KernelWalk::returnable(const MibStore::Node *node) const
 {
     if (dormant(node))
         return false;
-    if (noSkip)
+    if (noSkip_)
         return true;
     return !(node->object.flags & NM_CTLFLAG_SKIP) && !(isNode(node) && !node->object.hasHandler());
 }
 
 bool KernelWalk::descendable(const MibStore::Node *node) const
 {
-    return !dormant(node) && (noSkip || !(node->object.flags & NM_CTLFLAG_SKIP)) && isNode(node) &&
+    return !dormant(node) && (noSkip_ || !(node->object.flags & NM_CTLFLAG_SKIP)) && isNode(node) &&
            !node->object.hasHandler();
 }
 
 const std::vector<MibStore::Node *> &KernelWalk::siblingsOf(const MibStore::Node *node) const
 {
-    return node->parent ? node->parent->children : mib.topLevel();
+    return node->parent ? node->parent->children : mib_.topLevel();
 }
 
 const MibStore::Node *KernelWalk::pastSubtree(const MibStore::Node *node) const
@@ -109,7 +109,7 @@ const MibStore::Node *KernelWalk::visit(const MibStore::Node *node) const
 
 const MibStore::Node *KernelWalk::after(const int *levels, std::size_t count) const
 {
-    const std::vector<MibStore::Node *> *siblings = &mib.topLevel();
+    const std::vector<MibStore::Node *> *siblings = &mib_.topLevel();
     const MibStore::Node *current = nullptr;
     for (std::size_t i = 0; i < count; ++i) {
         auto at = firstFrom(*siblings, levels[i]);

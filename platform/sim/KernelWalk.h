@@ -10,7 +10,7 @@ namespace sim {
 // descended; with next (not nextnoskip) SKIP subtrees and bare nodes left out.
 class KernelWalk {
 public:
-    KernelWalk(MibStore &mib, bool noSkip) : mib(mib), noSkip(noSkip) {}
+    KernelWalk(MibStore &mib, bool noSkip) : mib_(mib), noSkip_(noSkip) {}
 
     // The visible object with exactly these levels, or NULL.
     MibStore::Node *find(const int *levels, std::size_t count) const;
@@ -37,8 +37,8 @@ private:
     // The object after node's whole subtree, returned or not.
     const MibStore::Node *pastSubtree(const MibStore::Node *node) const;
 
-    MibStore &mib;
-    bool noSkip;
+    MibStore &mib_;
+    bool noSkip_;
 };
 
 }  // namespace sim

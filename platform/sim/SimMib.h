@@ -7,6 +7,8 @@
 // includes this; it sees only the interface of nmeta.h.
 // Like the program's MIB code, it is meant for one thread.
 
+#include "ctlvocab.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>

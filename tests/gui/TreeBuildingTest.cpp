@@ -35,7 +35,7 @@ void loadSmallMib()
     sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
     sim::add(simObject({0, 102}, "sysctl.next", ctlTypeInt, RD, sim::bytesOf<int32_t>({3})));
     sim::add(simObject({2}, "vm", ctlTypeNode, RD));
-    sim::add(simObject({2, 1}, "vm.flags", ctlTypeU32, 0x80000000u, sim::bytesOf<uint32_t>({4})));
+    sim::add(simObject({2, 1}, "vm.flags", ctlTypeU32, NM_CTLFLAG_RD, sim::bytesOf<uint32_t>({4})));
     sim::add(simObject({7}, "single", 0, 0, {}));
 }
 

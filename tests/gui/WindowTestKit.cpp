@@ -37,7 +37,7 @@ Gtk::MenuItem *findIn(Gtk::MenuShell &shell, const std::vector<std::string> &lab
 
 void loadWindowMib()
 {
-    const std::uint32_t RD = 0x80000000u, RW = 0xC0000000u;
+    const std::uint32_t RD = NM_CTLFLAG_RD, RW = NM_CTLFLAG_RW;
     sim::clear();
     addObject({1}, "kern", ctlTypeNode, RD);
     addObject({1, 1}, "kern.ostype", ctlTypeString, RD, sim::cstring("FreeBSD"));

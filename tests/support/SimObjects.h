@@ -13,7 +13,7 @@
 #include <vector>
 
 namespace flag {
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, TUN = 0x00080000u, SKIP = 0x01000000u,
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, TUN = NM_CTLFLAG_TUN, SKIP = NM_CTLFLAG_SKIP,
                    MPSAFE = 0x00040000u;
 }
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u;
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR;
 
 void addObject(std::vector<int> oid, const std::string &name, unsigned type,
                const std::string &value = {})

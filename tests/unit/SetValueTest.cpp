@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, TUN = 0x00080000u, SKIP = 0x01000000u;
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, TUN = NM_CTLFLAG_TUN, SKIP = NM_CTLFLAG_SKIP;
 
 sim::Object leaf(const std::string &name, unsigned type, uint32_t flags, std::string value = {})
 {

@@ -137,7 +137,7 @@ TEST_F(SimGeneratorTest, ContentLooksLikeAKernelMib)
         if (o.type == 1)
             continue;
         ++leaves;
-        skipped += (o.flags & 0x01000000u) != 0;
+        skipped += (o.flags & NM_CTLFLAG_SKIP) != 0;
         large += o.value.size() > 100;
         described += o.description.has_value();
         types.insert(o.type);

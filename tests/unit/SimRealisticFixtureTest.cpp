@@ -56,11 +56,11 @@ TEST_F(SimRealisticFixtureTest, HasEveryTypeAndEveryFlag)
         EXPECT_TRUE(types.count(type)) << "no object of type " << type;
     EXPECT_LE(*types.rbegin(), 15);  // the kernel's kind word holds no more
 
-    const std::uint32_t flagTable[] = {0x80000000, 0x40000000, 0xC0000000, 0x10000000, 0x00080000,
-                                       0x80080000, 0xC0080000, 0x00002000, 0x00001000, 0x00008000,
-                                       0x00004000, 0x0000C000, 0x08000000, 0x04000000, 0x00020000,
-                                       0x00040000, 0x00000800, 0x02000000, 0x00010000, 0x20000000,
-                                       0x01000000};
+    const std::uint32_t flagTable[] = {NM_CTLFLAG_RD, NM_CTLFLAG_WR, NM_CTLFLAG_RW, NM_CTLFLAG_ANYBODY, NM_CTLFLAG_TUN,
+                                       NM_CTLFLAG_RDTUN, NM_CTLFLAG_RWTUN, NM_CTLFLAG_STATS, NM_CTLFLAG_NOFETCH, NM_CTLFLAG_CAPRD,
+                                       NM_CTLFLAG_CAPWR, NM_CTLFLAG_CAPRW, NM_CTLFLAG_SECURE, NM_CTLFLAG_PRISON, NM_CTLFLAG_VNET,
+                                       NM_CTLFLAG_MPSAFE, NM_CTLFLAG_NEEDGIANT, NM_CTLFLAG_DYN, NM_CTLFLAG_DYING, NM_CTLFLAG_DORMANT,
+                                       NM_CTLFLAG_SKIP};
     for (std::uint32_t mask : flagTable)
         EXPECT_TRUE(any([&](const sim::Object &o) { return (o.flags & mask) == mask; }))
             << std::hex << "no object with flags 0x" << mask;
@@ -134,7 +134,7 @@ TEST_F(SimRealisticFixtureTest, HasTheValuesThatNeedCare)
     EXPECT_GT(sim::value("kern.msgbuf").size(), 1000u);
     EXPECT_EQ(sim::value("vm.pmap.pv_entry_counts").size(), 12u);  // an int array
 
-    const std::uint32_t rd = 0x80000000, wr = 0x40000000;
+    const std::uint32_t rd = NM_CTLFLAG_RD, wr = NM_CTLFLAG_WR;
     EXPECT_TRUE(any([&](const sim::Object &o) { return (o.flags & wr) && !(o.flags & rd) && o.type != 1; }));
     EXPECT_TRUE(any([&](const sim::Object &o) { return (o.flags & rd) && !(o.flags & wr) && o.type != 1; }));
     EXPECT_TRUE(any([&](const sim::Object &o) { return (o.flags & wr) && o.type == 1; }));

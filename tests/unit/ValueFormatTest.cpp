@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, SKIP = 0x01000000u;
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, SKIP = NM_CTLFLAG_SKIP;
 
 struct FreeObject {
     void operator()(MibObject *o) const { nmeta_freeobject(o); }
