@@ -4,6 +4,7 @@
 #define OIDSCOPE_TESTS_MIB_TEST_SUPPORT_H
 
 #include "TempTree.h"
+#include "ctlvocab.h"
 #include "nmeta.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,10 @@ inline void flatten(const MibObjectList *list, std::vector<Listed> &out)
         out.push_back(listed(o));
         // Linux files carry no labels; the format follows the type.
         EXPECT_EQ(o->label, nullptr) << o->name;
-        const char *format = o->type == 1 ? "N" : o->type == 4 ? "Q" : o->type == 9 ? "QU" : "A";
+        const char *format = o->type == NM_CTLTYPE_NODE  ? "N"
+                             : o->type == NM_CTLTYPE_S64 ? "Q"
+                             : o->type == NM_CTLTYPE_U64 ? "QU"
+                                                         : "A";
         EXPECT_STREQ(o->format, format) << o->name;
         flatten(o->children, out);
     }

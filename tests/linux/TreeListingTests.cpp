@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u;
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR;
+constexpr int node = NM_CTLTYPE_NODE, s64 = NM_CTLTYPE_S64, text = NM_CTLTYPE_STRING;
 
 class LinuxTree : public ::testing::Test {
 protected:
@@ -25,11 +26,11 @@ protected:
 TEST_F(LinuxTree, ListsSortedNestedObjectsAndLookupsAgree)
 {
     const std::vector<Listed> expected = {
-        {"kernel", {1}, 1, RD},           {"kernel.B", {1, 1}, 4, RD | WR},
-        {"kernel._x", {1, 2}, 4, RD | WR}, {"kernel.a", {1, 3}, 4, RD | WR},
-        {"kernel.ostype", {1, 4}, 3, RD | WR}, {"net", {2}, 1, RD},
-        {"net.empty", {2, 1}, 1, RD},     {"net.eth0/1", {2, 2}, 1, RD},
-        {"net.eth0/1.mtu", {2, 2, 1}, 4, RD | WR},
+        {"kernel", {1}, node, RD},           {"kernel.B", {1, 1}, s64, RD | WR},
+        {"kernel._x", {1, 2}, s64, RD | WR}, {"kernel.a", {1, 3}, s64, RD | WR},
+        {"kernel.ostype", {1, 4}, text, RD | WR}, {"net", {2}, node, RD},
+        {"net.empty", {2, 1}, node, RD},     {"net.eth0/1", {2, 2}, node, RD},
+        {"net.eth0/1.mtu", {2, 2, 1}, s64, RD | WR},
     };
     const std::vector<Listed> all = listAll();
     ASSERT_EQ(all, expected);
@@ -49,11 +50,11 @@ TEST_F(LinuxTree, ListsSortedNestedObjectsAndLookupsAgree)
         EXPECT_EQ(described->children, nullptr);
         EXPECT_EQ(described->description, nullptr);
         nmeta_freeobject(described);
-        bool handler = object.type == 1;  // the opposite of the answer expected
+        bool handler = object.type == node;  // the opposite of the answer expected
         ASSERT_EQ(nmeta_hashandlerbyname(object.name.c_str(), &handler), 0);
-        EXPECT_EQ(handler, object.type != 1) << "files have handlers, directories none";
+        EXPECT_EQ(handler, object.type != node) << "files have handlers, directories none";
         // A top-level identifier is too short for the call.
-        EXPECT_EQ(readValue(object.oid).error, object.oid.size() == 1 ? EINVAL : object.type == 1 ? EISDIR : 0);
+        EXPECT_EQ(readValue(object.oid).error, object.oid.size() == 1 ? EINVAL : object.type == node ? EISDIR : 0);
     }
     EXPECT_EQ(readValue({2, 2, 1}).bytes, bytesOf<int64_t>({1500}));
 }

@@ -8,23 +8,24 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, ANYBODY = 0x10000000u;
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, ANYBODY = NM_CTLFLAG_ANYBODY;
+constexpr int s64 = NM_CTLTYPE_S64, u64 = NM_CTLTYPE_U64, str = NM_CTLTYPE_STRING;
 constexpr uint64_t top = uint64_t{1} << 63;
 
 TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
 {
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
-        {"42\n", 4, bytesOf<int64_t>({42})},
-        {"1\t-2  3\n", 4, bytesOf<int64_t>({1, -2, 3})},
-        {" +5 -0\n", 4, bytesOf<int64_t>({5, 0})},
-        {"-9223372036854775808 9223372036854775807", 4, bytesOf<uint64_t>({top, top - 1})},
-        {"9223372036854775808\n", 9, bytesOf<uint64_t>({top})},
-        {"18446744073709551615 1\n", 9, bytesOf<uint64_t>({~uint64_t{0}, 1})},
-        {"18446744073709551616\n", 3, ""},  // beyond 64 bits
-        {"-9223372036854775809\n", 3, ""},
-        {"-1 18446744073709551615\n", 3, ""},  // no one type holds both
-        {"1 2 x\n", 3, ""}, {"0x10\n", 3, ""}, {"1-2\n", 3, ""}, {"-\n", 3, ""},
-        {"", 3, ""}, {" \n\t", 3, ""}, {"Linux\n", 3, ""},
+        {"42\n", s64, bytesOf<int64_t>({42})},
+        {"1\t-2  3\n", s64, bytesOf<int64_t>({1, -2, 3})},
+        {" +5 -0\n", s64, bytesOf<int64_t>({5, 0})},
+        {"-9223372036854775808 9223372036854775807", s64, bytesOf<uint64_t>({top, top - 1})},
+        {"9223372036854775808\n", u64, bytesOf<uint64_t>({top})},
+        {"18446744073709551615 1\n", u64, bytesOf<uint64_t>({~uint64_t{0}, 1})},
+        {"18446744073709551616\n", str, ""},  // beyond 64 bits
+        {"-9223372036854775809\n", str, ""},
+        {"-1 18446744073709551615\n", str, ""},  // no one type holds both
+        {"1 2 x\n", str, ""}, {"0x10\n", str, ""}, {"1-2\n", str, ""}, {"-\n", str, ""},
+        {"", str, ""}, {" \n\t", str, ""}, {"Linux\n", str, ""},
     };
     TempTree tree;
     // One level down: a value needs an identifier of two levels at least.
@@ -42,7 +43,7 @@ TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
         nmeta_freeobject(object);
         const ReadResult read = readValue(all[i].oid);
         EXPECT_EQ(read.error, 0);
-        EXPECT_EQ(read.bytes, type == 3 ? text + '\0' : numbers);
+        EXPECT_EQ(read.bytes, type == NM_CTLTYPE_STRING ? text + '\0' : numbers);
     }
 }
 
