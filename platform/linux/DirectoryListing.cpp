@@ -1,8 +1,9 @@
 #include "DirectoryListing.h"
 
+#include "RootDirectory.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,15 +31,17 @@ bool classify(int dirFd, const dirent *ent, bool &directory)
 
 }  // namespace
 
-int DirectoryListing::read(const std::string &dir)
+int DirectoryListing::read(int dirFd)
 {
     entryList.clear();
-    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A description of its own, so that reading does not move the position
+    // of the caller's descriptor (the root's is shared by every call).
+    const int fd = openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     DIR *stream = fdopendir(fd);
     if (!stream) {
-        int err = errno;
+        const int err = errno;
         close(fd);
         return err;
     }
@@ -50,11 +53,9 @@ int DirectoryListing::read(const std::string &dir)
             err = errno;
             break;
         }
-        std::string name = ent->d_name;
-        if (name == "." || name == "..")
-            continue;
+        const std::string name = ent->d_name;
         bool directory = false;
-        if (classify(dirfd(stream), ent, directory))
+        if (RootDirectory::acceptableName(name) && classify(dirfd(stream), ent, directory))
             entryList.push_back({name, directory});
     }
     closedir(stream);
@@ -65,19 +66,7 @@ int DirectoryListing::read(const std::string &dir)
     // std::string compares as unsigned bytes, independent of the locale.
     std::sort(entryList.begin(), entryList.end(),
               [](const Entry &a, const Entry &b) { return a.name < b.name; });
-    // Identifier levels are ints; a directory this large cannot be addressed.
-    if (entryList.size() > static_cast<std::size_t>(INT_MAX))
-        entryList.resize(INT_MAX);
     return 0;
-}
-
-int DirectoryListing::find(const std::string &name) const
-{
-    auto it = std::lower_bound(entryList.begin(), entryList.end(), name,
-                               [](const Entry &e, const std::string &n) { return e.name < n; });
-    if (it == entryList.end() || it->name != name)
-        return 0;
-    return static_cast<int>(it - entryList.begin()) + 1;
 }
 
 }  // namespace linuxmib

@@ -8,8 +8,7 @@ namespace linuxmib {
 
 // The entries of one directory that belong to the MIB: subdirectories and
 // regular files. Symbolic links and special files are left out, so a walk
-// never leaves the tree or loops. Sorted byte-wise; an entry's position,
-// counted from 1, is its identifier level.
+// never leaves the tree or loops. Sorted byte-wise.
 class DirectoryListing {
 public:
     struct Entry {
@@ -17,13 +16,11 @@ public:
         bool directory;
     };
 
-    // 0, or the errno of opening or reading the directory.
-    int read(const std::string &dir);
+    // 0, or the errno of reading the open directory dirFd (which is left
+    // open, and its position untouched).
+    int read(int dirFd);
 
     const std::vector<Entry> &entries() const { return entryList; }
-
-    // Position (from 1) of the entry with that file name, or 0.
-    int find(const std::string &name) const;
 
 private:
     std::vector<Entry> entryList;

@@ -25,10 +25,9 @@ bool SysctlName::split(const std::string &name, std::vector<std::string> &compon
             current += c == '/' ? '.' : c;
         }
     }
-    if (current.empty())
-        return false;
-    components.push_back(current);
-    return true;
+    if (!current.empty())
+        components.push_back(current);
+    return !components.empty();
 }
 
 }  // namespace linuxmib

@@ -15,7 +15,8 @@ public:
     static std::string fromComponent(const std::string &component);
 
     // The path components a dotted name stands for; false when it cannot name
-    // anything (empty, or an empty level as in "a..b" or "a.").
+    // anything (empty, or an empty level as in "a..b" or ".a"). One final '.'
+    // is allowed, as the kernel's name lookup allows it.
     static bool split(const std::string &name, std::vector<std::string> &components);
 };
 

@@ -1,40 +1,16 @@
 #include "ValueFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace linuxmib {
 
-namespace {
-
-constexpr std::size_t maxContent = std::size_t{16} << 20;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    const int fd;
-};
-
-}  // namespace
-
-int ValueFile::read(const std::string &path, std::string &content)
+int ValueFile::read(int fd, std::string &content)
 {
     content.clear();
-    Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (file.fd < 0)
-        return errno;
     char buffer[16384];
     for (;;) {
-        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -52,14 +28,11 @@ int ValueFile::read(const std::string &path, std::string &content)
     }
 }
 
-int ValueFile::write(const std::string &path, const std::string &text)
+int ValueFile::write(int fd, const struct stat &st, const std::string &text)
 {
-    Descriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (file.fd < 0)
-        return errno;
     ssize_t n;
     do
-        n = ::write(file.fd, text.data(), text.size());
+        n = ::write(fd, text.data(), text.size());
     while (n < 0 && errno == EINTR);
     if (n < 0)
         return errno;
@@ -68,8 +41,7 @@ int ValueFile::write(const std::string &path, const std::string &text)
     // /proc/sys files report size 0; an ordinary file would keep the tail of
     // a longer old value. Cut only after the write was taken, so a refused
     // write leaves the old value whole.
-    struct stat st;
-    if (fstat(file.fd, &st) == 0 && st.st_size > n && ftruncate(file.fd, n) != 0)
+    if (st.st_size > n && ftruncate(fd, n) != 0)
         return errno;
     return 0;
 }

@@ -1,9 +1,8 @@
 #include "ValueText.h"
 
-#include "CtlCodes.h"
+#include "ctlvocab.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -16,6 +15,8 @@ struct Number {
     std::uint64_t magnitude;
 };
 
+constexpr std::uint64_t maxS64 = std::uint64_t{std::numeric_limits<std::int64_t>::max()};
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -26,7 +27,7 @@ bool isBlank(char c)
 bool parseNumbers(const std::string &text, std::vector<Number> &numbers)
 {
     constexpr std::uint64_t maxU64 = std::numeric_limits<std::uint64_t>::max();
-    constexpr std::uint64_t minS64Magnitude = std::uint64_t{1} << 63;
+    numbers.clear();
     std::size_t i = 0;
     const std::size_t n = text.size();
     for (;;) {
@@ -48,11 +49,21 @@ bool parseNumbers(const std::string &text, std::vector<Number> &numbers)
         }
         if (i == digitsStart || (i < n && !isBlank(text[i])))
             return false;
-        if (number.negative && number.magnitude > minS64Magnitude)
+        if (number.negative && number.magnitude > maxS64 + 1)
             return false;
         numbers.push_back(number);
     }
     return !numbers.empty();
+}
+
+bool isNegative(const Number &number)
+{
+    return number.negative && number.magnitude != 0;
+}
+
+bool fitsS64(const Number &number)
+{
+    return number.negative || number.magnitude <= maxS64;
 }
 
 void appendBytes(std::vector<unsigned char> &bytes, const void *data, std::size_t size)
@@ -63,76 +74,72 @@ void appendBytes(std::vector<unsigned char> &bytes, const void *data, std::size_
 
 }  // namespace
 
-ValueText::Value ValueText::decode(const std::string &text)
+std::uint8_t ValueText::typeOf(const std::string &text)
 {
     std::vector<Number> numbers;
-    bool anyNegative = false;
-    bool anyOverS64 = false;
-    // One token that is not a number makes the whole text a string.
     if (!parseNumbers(text, numbers))
-        numbers.clear();
+        return NM_CTLTYPE_STRING;
+    bool anyNegative = false, anyOverS64 = false;
     for (const Number &number : numbers) {
-        anyNegative = anyNegative || (number.negative && number.magnitude != 0);
-        anyOverS64 = anyOverS64 ||
-                     (!number.negative &&
-                      number.magnitude > std::uint64_t{std::numeric_limits<std::int64_t>::max()});
+        anyNegative = anyNegative || isNegative(number);
+        anyOverS64 = anyOverS64 || !fitsS64(number);
     }
-    Value value;
     // A negative and a number beyond INT64_MAX fit no one integer type.
-    if (numbers.empty() || (anyNegative && anyOverS64)) {
-        value.type = typeString;
-        appendBytes(value.bytes, text.data(), text.size());
-        value.bytes.push_back(0);
-        return value;
-    }
-    value.type = anyOverS64 ? typeU64 : typeS64;
-    value.bytes.reserve(numbers.size() * 8);
-    for (const Number &number : numbers) {
-        if (value.type == typeU64) {
-            appendBytes(value.bytes, &number.magnitude, sizeof number.magnitude);
-        } else {
-            // Negate in the unsigned domain so that INT64_MIN does not overflow.
-            const std::uint64_t bits = number.negative ? ~number.magnitude + 1 : number.magnitude;
-            std::int64_t signedValue;
-            std::memcpy(&signedValue, &bits, sizeof signedValue);
-            appendBytes(value.bytes, &signedValue, sizeof signedValue);
-        }
-    }
-    return value;
+    if (anyNegative && anyOverS64)
+        return NM_CTLTYPE_STRING;
+    return anyOverS64 ? NM_CTLTYPE_U64 : NM_CTLTYPE_S64;
 }
 
-int ValueText::encode(std::uint8_t type, const void *data, std::size_t length, std::string &text)
+int ValueText::toBytes(std::uint8_t type, const std::string &text, std::vector<unsigned char> &bytes)
 {
-    text.clear();
-    const auto *bytes = static_cast<const unsigned char *>(data);
-    if (type == typeString) {
-        if (length == 0)
-            return 0;
-        const void *nul = std::memchr(bytes, 0, length);
-        const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const unsigned char *>(nul) - bytes)
-                                    : length;
-        text.assign(reinterpret_cast<const char *>(bytes), end);
+    bytes.clear();
+    if (type == NM_CTLTYPE_STRING) {
+        appendBytes(bytes, text.data(), text.size());
+        bytes.push_back(0);
         return 0;
     }
-    if (type != typeS64 && type != typeU64)
+    std::vector<Number> numbers;
+    if ((type != NM_CTLTYPE_S64 && type != NM_CTLTYPE_U64) || !parseNumbers(text, numbers))
         return EINVAL;
-    if (length == 0 || length % 8 != 0)
+    bytes.reserve(numbers.size() * 8);
+    for (const Number &number : numbers) {
+        if (type == NM_CTLTYPE_U64 ? isNegative(number) : !fitsS64(number)) {
+            bytes.clear();
+            return EINVAL;
+        }
+        // Negate in the unsigned domain so that INT64_MIN does not overflow;
+        // the two types share the bits of every number both hold.
+        const std::uint64_t bits = number.negative ? ~number.magnitude + 1 : number.magnitude;
+        appendBytes(bytes, &bits, sizeof bits);
+    }
+    return 0;
+}
+
+int ValueText::numbersText(std::uint8_t type, const void *data, std::size_t length, std::string &text)
+{
+    text.clear();
+    if ((type != NM_CTLTYPE_S64 && type != NM_CTLTYPE_U64) || length == 0 || length % 8 != 0)
         return EINVAL;
+    const auto *bytes = static_cast<const unsigned char *>(data);
     for (std::size_t offset = 0; offset < length; offset += 8) {
         if (offset != 0)
             text += '\t';
-        if (type == typeS64) {
-            std::int64_t number;
-            std::memcpy(&number, bytes + offset, sizeof number);
-            text += std::to_string(number);
-        } else {
-            std::uint64_t number;
-            std::memcpy(&number, bytes + offset, sizeof number);
-            text += std::to_string(number);
-        }
+        std::uint64_t bits;
+        std::memcpy(&bits, bytes + offset, sizeof bits);
+        if (type == NM_CTLTYPE_S64)
+            text += std::to_string(static_cast<std::int64_t>(bits));
+        else
+            text += std::to_string(bits);
     }
     text += '\n';
     return 0;
+}
+
+std::string ValueText::stringText(const void *data, std::size_t length)
+{
+    const auto *bytes = static_cast<const char *>(data);
+    const void *nul = std::memchr(bytes, 0, length);
+    return std::string(bytes, nul ? static_cast<const char *>(nul) - bytes : length);
 }
 
 }  // namespace linuxmib

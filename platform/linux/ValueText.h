@@ -14,18 +14,22 @@ namespace linuxmib {
 // the unsigned range; any other text is a string.
 class ValueText {
 public:
-    struct Value {
-        std::uint8_t type;                // typeS64, typeU64 or typeString
-        std::vector<unsigned char> bytes; // 8-byte native integers, or text and NUL
-    };
+    // The type the text gives its object: S64, U64 or STRING.
+    static std::uint8_t typeOf(const std::string &text);
 
-    static Value decode(const std::string &text);
+    // The bytes of the text for an object of the given type: 8-byte native
+    // integers, or the text and a NUL. The text fits a string whatever it is;
+    // it fits an integer type when it is a list of integers that type holds
+    // (S64: -2^63 to 2^63-1; U64: 0 to 2^64-1). EINVAL when it does not fit.
+    static int toBytes(std::uint8_t type, const std::string &text, std::vector<unsigned char> &bytes);
 
-    // The text to write for new value bytes of an object of the given type:
-    // integers as decimal separated by tabs and ended by a line feed, a string
-    // up to its first NUL. 0, or EINVAL when the bytes do not fit the type.
-    static int encode(std::uint8_t type, const void *data, std::size_t length,
-                      std::string &text);
+    // The text for new bytes of an integer type: whole 8-byte elements of
+    // that type, in decimal, separated by tabs and ended by a line feed.
+    // EINVAL for no element or a partial one.
+    static int numbersText(std::uint8_t type, const void *data, std::size_t length, std::string &text);
+
+    // The text of new string bytes: up to the first NUL.
+    static std::string stringText(const void *data, std::size_t length);
 };
 
 }  // namespace linuxmib

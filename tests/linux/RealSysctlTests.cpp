@@ -1,6 +1,7 @@
 // The backend over this machine's /proc/sys (read only) against procps'
 // sysctl: every name it prints is an object, with the same value once both are
 // normalised.
+#include "DocIndex.h"
 #include "MibTestSupport.h"
 
 #include <iostream>
@@ -59,12 +60,12 @@ std::optional<std::string> backendValue(const Listed &object)
     if (read.error)
         return std::nullopt;
     std::string text;
-    for (size_t at = 0; object.type != 3 && at + 8 <= read.bytes.size(); at += 8) {
+    for (size_t at = 0; object.type != NM_CTLTYPE_STRING && at + 8 <= read.bytes.size(); at += 8) {
         uint64_t bits;
         std::memcpy(&bits, read.bytes.data() + at, 8);
-        text += (at ? " " : "") + (object.type == 9 ? std::to_string(bits) : std::to_string(int64_t(bits)));
+        text += (at ? " " : "") + (object.type == NM_CTLTYPE_U64 ? std::to_string(bits) : std::to_string(int64_t(bits)));
     }
-    if (object.type == 3) {
+    if (object.type == NM_CTLTYPE_STRING) {
         text = read.bytes.substr(0, read.bytes.find('\0'));
         if (!text.empty() && text.back() == '\n')
             text.pop_back();
@@ -99,12 +100,12 @@ TEST(LinuxRealMachine, AgreesWithProcpsSysctl)
     ASSERT_FALSE(names.empty());
     for (const std::string &name : names) {
         ASSERT_EQ(objects.count(name), 1u) << name;
-        EXPECT_NE(objects.at(name).type, 1) << name << " is a node";
+        EXPECT_NE(objects.at(name).type, int(NM_CTLTYPE_NODE)) << name << " is a node";
     }
     // The tool leaves out write-only entries such as vm.drop_caches.
     ASSERT_EQ(objects.count("vm.drop_caches"), 1u);
-    EXPECT_EQ(objects.at("vm.drop_caches").type, 3);
-    EXPECT_EQ(objects.at("vm.drop_caches").flags, 0x40000000u) << "WR without RD";
+    EXPECT_EQ(objects.at("vm.drop_caches").type, int(NM_CTLTYPE_STRING));
+    EXPECT_EQ(objects.at("vm.drop_caches").flags, NM_CTLFLAG_WR) << "WR without RD";
 
     std::map<std::string, std::optional<std::string>> before, after;
     std::map<std::string, std::string> printed;
@@ -152,6 +153,23 @@ TEST(LinuxRealMachine, AgreesWithProcpsSysctl)
               << ", skipped as changing: " << skipped.size() << " " << testing::PrintToString(skipped)
               << ", mismatched: " << mismatches.size() << std::endl;
     EXPECT_EQ(mismatches, std::vector<std::string>{});
+}
+
+TEST(LinuxRealMachine, DescriptionsComeFromTheInstalledDocumentation)
+{
+    const std::string docs = linuxmib::DocIndex::findDocumentationDir();
+    if (access("/proc/sys/kernel", R_OK) != 0 || docs.empty())
+        GTEST_SKIP() << "needs /proc/sys and the kernel's documentation (linux-doc)";
+    linuxmib::DocIndex index;
+    index.load(docs);
+    size_t described = 0;
+    for (const Listed &object : listAll()) {
+        const std::string *text = index.find(object.name);
+        EXPECT_EQ(object.description, text ? std::optional<std::string>(*text) : std::nullopt) << object.name;
+        described += text != nullptr;
+    }
+    std::cout << "objects described from " << docs << ": " << described << std::endl;
+    EXPECT_GT(described, 0u);
 }
 
 }  // namespace

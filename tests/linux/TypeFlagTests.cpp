@@ -8,29 +8,32 @@
 
 namespace {
 
-constexpr uint32_t RD = 0x80000000u, WR = 0x40000000u, ANYBODY = 0x10000000u;
+constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, ANYBODY = NM_CTLFLAG_ANYBODY;
+constexpr int s64 = NM_CTLTYPE_S64, u64 = NM_CTLTYPE_U64, str = NM_CTLTYPE_STRING;
 constexpr uint64_t top = uint64_t{1} << 63;
 
 TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
 {
     const std::vector<std::tuple<std::string, int, std::string>> cases = {
-        {"42\n", 4, bytesOf<int64_t>({42})},
-        {"1\t-2  3\n", 4, bytesOf<int64_t>({1, -2, 3})},
-        {" +5 -0\n", 4, bytesOf<int64_t>({5, 0})},
-        {"-9223372036854775808 9223372036854775807", 4, bytesOf<uint64_t>({top, top - 1})},
-        {"9223372036854775808\n", 9, bytesOf<uint64_t>({top})},
-        {"18446744073709551615 1\n", 9, bytesOf<uint64_t>({~uint64_t{0}, 1})},
-        {"18446744073709551616\n", 3, ""},  // beyond 64 bits
-        {"-9223372036854775809\n", 3, ""},
-        {"-1 18446744073709551615\n", 3, ""},  // no one type holds both
-        {"1 2 x\n", 3, ""}, {"0x10\n", 3, ""}, {"1-2\n", 3, ""}, {"-\n", 3, ""},
-        {"", 3, ""}, {" \n\t", 3, ""}, {"Linux\n", 3, ""},
+        {"42\n", s64, bytesOf<int64_t>({42})},
+        {"1\t-2  3\n", s64, bytesOf<int64_t>({1, -2, 3})},
+        {" +5 -0\n", s64, bytesOf<int64_t>({5, 0})},
+        {"-9223372036854775808 9223372036854775807", s64, bytesOf<uint64_t>({top, top - 1})},
+        {"9223372036854775808\n", u64, bytesOf<uint64_t>({top})},
+        {"18446744073709551615 1\n", u64, bytesOf<uint64_t>({~uint64_t{0}, 1})},
+        {"18446744073709551616\n", str, ""},  // beyond 64 bits
+        {"-9223372036854775809\n", str, ""},
+        {"-1 18446744073709551615\n", str, ""},  // no one type holds both
+        {"1 2 x\n", str, ""}, {"0x10\n", str, ""}, {"1-2\n", str, ""}, {"-\n", str, ""},
+        {"", str, ""}, {" \n\t", str, ""}, {"Linux\n", str, ""},
     };
     TempTree tree;
+    // One level down: a value needs an identifier of two levels at least.
     for (size_t i = 0; i < cases.size(); ++i)
-        tree.file("f" + std::to_string(100 + i), std::get<0>(cases[i]));
-    const std::vector<Listed> all = listAll();
-    ASSERT_EQ(all.size(), cases.size());
+        tree.file("t/f" + std::to_string(100 + i), std::get<0>(cases[i]));
+    std::vector<Listed> all = listAll();
+    ASSERT_EQ(all.size(), cases.size() + 1);
+    all.erase(all.begin());
     for (size_t i = 0; i < cases.size(); ++i) {
         const auto &[text, type, numbers] = cases[i];
         SCOPED_TRACE("text \"" + text + "\"");
@@ -40,7 +43,7 @@ TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
         nmeta_freeobject(object);
         const ReadResult read = readValue(all[i].oid);
         EXPECT_EQ(read.error, 0);
-        EXPECT_EQ(read.bytes, type == 3 ? text + '\0' : numbers);
+        EXPECT_EQ(read.bytes, type == NM_CTLTYPE_STRING ? text + '\0' : numbers);
     }
 }
 
@@ -86,26 +89,26 @@ TEST(LinuxTypes, UnreadableFileIsAStringAndRefusalsKeepTheirErrno)
 {
     TempTree tree;
     chmod(tree.root.c_str(), 0755);
-    tree.file("drop_caches", "7\n", 0200);
-    tree.file("readonly", "1\n", 0444);
+    tree.file("vm/drop_caches", "7\n", 0200);
+    tree.file("vm/readonly", "1\n", 0444);
     if (geteuid() == 0) {
-        ASSERT_EQ(chown(tree.path("drop_caches").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown(tree.path("vm/drop_caches").c_str(), 65534, 65534), 0);
     }
     const std::string report = runAsNobody([] {
-        MibObject *object = nmeta_objectbyname("drop_caches");
+        MibObject *object = nmeta_objectbyname("vm.drop_caches");
         const std::string type = object ? std::to_string(object->type) : "none";
         nmeta_freeobject(object);
-        return "type " + type + ", read " + std::strerror(readValue(oidOf("drop_caches")).error) +
-               ", write " + std::strerror(writeValue(oidOf("drop_caches"), std::string("3\0", 2))) +
-               ", refused " + std::strerror(writeValue(oidOf("readonly"), bytesOf<int64_t>({0})));
+        return "type " + type + ", read " + std::strerror(readValue(oidOf("vm.drop_caches")).error) +
+               ", write " + std::strerror(writeValue(oidOf("vm.drop_caches"), std::string("3\0", 2))) +
+               ", refused " + std::strerror(writeValue(oidOf("vm.readonly"), bytesOf<int64_t>({0})));
     });
     if (report == "cannot drop privileges")
         GTEST_SKIP() << report;
     // A write-only file takes its new value as text, like vm.drop_caches.
     const std::string denied = std::strerror(EACCES);
     EXPECT_EQ(report, "type 3, read " + denied + ", write " + std::strerror(0) + ", refused " + denied);
-    EXPECT_EQ(tree.content("drop_caches"), "3");
-    EXPECT_EQ(tree.content("readonly"), "1\n");
+    EXPECT_EQ(tree.content("vm/drop_caches"), "3");
+    EXPECT_EQ(tree.content("vm/readonly"), "1\n");
 }
 
 }  // namespace
