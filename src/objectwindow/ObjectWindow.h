@@ -9,6 +9,8 @@
 #include <gtkmm/treemodel.h>
 #include <gtkmm/window.h>
 
+#include <string>
+
 class Model;
 
 // The detail window of one MIB object: its texts, flags, handler and value
@@ -31,7 +33,7 @@ public:
 
 private:
     Glib::ustring flagsLegend() const;
-    Glib::ustring handlerAnswer(const Glib::ustring &fullName);
+    Glib::ustring handlerAnswer(const std::string &kernelName);
     void addField(Gtk::Grid *grid, int gridRow, const Glib::ustring &title,
                   const Glib::ustring &text, bool monospace);
     void onHide();
