@@ -42,7 +42,8 @@ bool Model::refreshRow(const Gtk::TreeModel::iterator &row)
     GtkTreeIter *iter = const_cast<GtkTreeIter *>(row.gobj());
     GValue cell = G_VALUE_INIT;
     gtk_tree_model_get_value(model, iter, fullName.index(), &cell);
-    const char *name = g_value_get_string(&cell);
+    const std::string *kernelBytes = mendedName(iter);
+    const char *name = kernelBytes ? kernelBytes->c_str() : g_value_get_string(&cell);
     const Glib::ustring text = readValue(name ? name : "", false, 100, unreadValueText);
     g_value_unset(&cell);
 

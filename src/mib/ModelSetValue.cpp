@@ -126,17 +126,24 @@ void buildNumbers(ByteBuffer &buffer, std::size_t &length, const Glib::ustring &
 
 bool Model::hasHandler(const Glib::ustring &fullName)
 {
+    return hasHandler(fullName.c_str());
+}
+
+bool Model::hasHandler(const char *fullName)
+{
     bool defined = false;
     errno = 0;
-    if (nmeta_hashandlerbyname(fullName.c_str(), &defined) != 0)
+    if (nmeta_hashandlerbyname(fullName, &defined) != 0)
         throw new SysctlException(lastError());
     return defined;
 }
 
 Glib::ustring Model::setValue(Gtk::TreeModel::Row row, Glib::ustring newValue)
 {
-    const Glib::ustring objectName = row[fullName];
+    // The kernel knows the object by its own bytes, not by the mended text.
+    const std::string objectName = kernelName(row);
     const unsigned objectType = row[typeCode];
+    const bool readable = row[RD];
 
     if (objectType == ctlTypeNode)
         throw new SysctlException("A node object is not writable");
@@ -148,6 +155,10 @@ Glib::ustring Model::setValue(Gtk::TreeModel::Row row, Glib::ustring newValue)
         throw new SysctlException("The value is not writable (the object has not the WR flag)");
     if (objectType != ctlTypeString && newValue.empty())
         throw new SysctlException("Empty numeric new value");
+    // Writing a write-only object runs its action: an empty text is no value
+    // to run it with.
+    if (objectType == ctlTypeString && newValue.empty() && !readable)
+        throw new SysctlException(EINVAL);
 
     // A string goes as its own bytes with their NUL; numbers are built.
     ByteBuffer numbers(nullptr, &std::free);
@@ -160,6 +171,8 @@ Glib::ustring Model::setValue(Gtk::TreeModel::Row row, Glib::ustring newValue)
         buildNumbers(numbers, length, newValue, objectType);
         bytes = numbers.get();
     }
+    if (length == 0)
+        throw new SysctlException(EINVAL);  // never a write of no bytes
 
     int levels[maxOidLevels];
     std::size_t levelCount = maxOidLevels;
@@ -167,12 +180,37 @@ Glib::ustring Model::setValue(Gtk::TreeModel::Row row, Glib::ustring newValue)
     if (nmeta_oidbyname(objectName.c_str(), levels, &levelCount) != 0 || levelCount == 0 ||
         levelCount > maxOidLevels)
         throw new SysctlException("nodemeta2 cannot get the OID of the object");
+    const auto levelsUsed = static_cast<unsigned>(levelCount);
+
+    // A kernel that takes the numbers it has room for and refuses the rest
+    // would keep part of the list: a list longer than the value it holds now
+    // is refused before anything is written.
+    if (objectType != ctlTypeString && readable) {
+        std::size_t held = 0;
+        errno = 0;
+        if (sysctl(levels, levelsUsed, nullptr, &held, nullptr, 0) != 0)
+            throw new SysctlException(lastError());
+        const std::size_t width = ctlTypeTable[objectType].elementSize;
+        if (length / width > held / width)
+            throw new SysctlException("The new value has more numbers than the object holds");
+    }
 
     errno = 0;
-    if (sysctl(levels, static_cast<unsigned>(levelCount), nullptr, nullptr, bytes, length) != 0)
-        throw new SysctlException(lastError());
+    if (sysctl(levels, levelsUsed, nullptr, nullptr, bytes, length) != 0) {
+        std::unique_ptr<SysctlException> refused(new SysctlException(lastError()));
+        bool unread = false;
+        const Glib::ustring now = readValue(objectName.c_str(), true, -1, "", &unread);
+        if (!unread)
+            refused->valueAfter = now.raw();
+        throw refused.release();
+    }
 
-    const Glib::ustring readBack = readValue(objectName, true, -1, "");
-    row[value] = readBack.size() > rowValueLimit ? unreadValueText : readBack;
+    const Glib::ustring readBack = readValue(objectName.c_str(), true, -1, "");
+    putValue(row, readBack);
     return readBack;
+}
+
+void Model::putValue(Gtk::TreeModel::Row row, const Glib::ustring &text)
+{
+    row[value] = text.size() > rowValueLimit ? unreadValueText : text;
 }

@@ -31,6 +31,7 @@ public:
     StoreText &operator=(const StoreText &) = delete;
 
     const char *get() const { return mended ? mended : text; }
+    bool isMended() const { return mended != nullptr; }
 
 private:
     const char *text;
@@ -80,10 +81,13 @@ bool Model::rebuildTree()
     // Empty first: the views are given models over a new, empty store, and
     // only then are the old rows released. Emptying the old store while the
     // views and their filter and sort model still listened to it cost a
-    // signal through each of them; now only an object window's row
-    // reference can still be listening.
+    // signal through each of them. Nothing else may hold the old filter or
+    // sort model by then (object windows keep only names): GTK's sort model
+    // reads levels it has just freed when the store under it loses rows
+    // many levels deep.
     const Glib::RefPtr<Gtk::TreeStore> previous = store;
     store = newStore();
+    mendedNames.clear();
     replaceModels();
     previous->clear();
 
@@ -209,6 +213,9 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
                                        -1, columns.data(), values.data(), n);
     for (int i = 0; i < n; ++i)
         g_value_unset(&values[i]);
+    // The kernel knows the object only by its own bytes.
+    if (fullText.isMended())
+        mendedNames.emplace(iter.user_data, object->name);
 
     const Gtk::TreeModel::Row row = *Gtk::TreeModel::iterator(GTK_TREE_MODEL(store->gobj()), &iter);
     if (object->children)

@@ -2,6 +2,8 @@
 #include "model/Model.h"
 #include "nmeta.h"
 
+#include <memory>
+
 Glib::ustring Model::readValue(const Glib::ustring &fullName, bool force, int sizeLimit,
                                const Glib::ustring &placeholder)
 {
@@ -9,14 +11,16 @@ Glib::ustring Model::readValue(const Glib::ustring &fullName, bool force, int si
 }
 
 Glib::ustring Model::readValue(const char *fullName, bool force, int sizeLimit,
-                               const Glib::ustring &placeholder)
+                               const Glib::ustring &placeholder, bool *failed)
 {
     // An object that is gone (dynamic objects come and go) reads as an
     // unreadable value: empty text.
-    MibObject *object = nmeta_objectbyname(fullName);
-    if (!object)
+    std::unique_ptr<MibObject, decltype(&nmeta_freeobject)> object(nmeta_objectbyname(fullName),
+                                                                   &nmeta_freeobject);
+    if (!object) {
+        if (failed)
+            *failed = true;
         return {};
-    Glib::ustring text = formatValue(object, force, sizeLimit, placeholder);
-    nmeta_freeobject(object);
-    return text;
+    }
+    return formatValue(object.get(), force, sizeLimit, placeholder, failed);
 }

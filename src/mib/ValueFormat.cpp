@@ -12,8 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <algorithm>
-#include <limits>
-#include <new>
+#include <exception>
 #include <type_traits>
 #include <vector>
 
@@ -219,10 +218,17 @@ Glib::ustring formatBytes(unsigned type, const char *format, const unsigned char
 }
 
 Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
-                          const Glib::ustring &placeholder)
+                          const Glib::ustring &placeholder, bool *failed)
 {
+    auto unreadable = [failed]() {
+        if (failed)
+            *failed = true;
+        return Glib::ustring();
+    };
+    if (failed)
+        *failed = false;
     if (!object || object->oidLength == 0)
-        return {};
+        return unreadable();
     if (object->type == ctlTypeNode)
         return {};
     if (!(object->flags & NM_CTLFLAG_RD))
@@ -235,31 +241,33 @@ Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
     const auto levels = static_cast<unsigned>(object->oidLength);
     std::size_t size = 0;
     if (sysctl(object->oidLevels, levels, nullptr, &size, nullptr, 0) != 0)
-        return {};
+        return unreadable();
     if (sizeLimit > 0 && size > static_cast<std::size_t>(sizeLimit))
         return placeholder;
+    if (size > maxValueBytes)
+        return unreadable();
 
     // Twice the probed size leaves room for a value that grew since the probe.
-    if (size > std::numeric_limits<std::size_t>::max() / 2)
-        return {};
-    // Most values are a few bytes: those use a zero-filled buffer on the
-    // stack, the others one from the heap; either lives for this call only.
-    unsigned char small[256];
-    std::vector<unsigned char> large;
-    unsigned char *buffer = small;
-    if (size * 2 < sizeof small) {
-        std::memset(small, 0, sizeof small);
-    } else {
-        try {
-            large.assign(size * 2 + 1, 0);  // one spare byte keeps data() non-null
-        } catch (const std::bad_alloc &) {
-            return {};
+    const std::size_t capacity = size * 2;
+    try {
+        // Most values are a few bytes: those use a zero-filled buffer on the
+        // stack, the others one from the heap; either lives for this call only.
+        unsigned char small[256];
+        std::vector<unsigned char> large;
+        unsigned char *buffer = small;
+        if (capacity < sizeof small) {
+            std::memset(small, 0, sizeof small);
+        } else {
+            large.assign(capacity + 1, 0);  // one spare byte keeps data() non-null
+            buffer = large.data();
         }
-        buffer = large.data();
+        std::size_t n = capacity;
+        if (sysctl(object->oidLevels, levels, buffer, &n, nullptr, 0) != 0)
+            return unreadable();
+        n = std::min(n, capacity);
+        return formatBytes(object->type, object->format, buffer, n);
+    } catch (const std::exception &) {
+        // Memory ran out for the buffer or the text: the value is not shown.
+        return unreadable();
     }
-    std::size_t n = size * 2;
-    if (sysctl(object->oidLevels, levels, buffer, &n, nullptr, 0) != 0)
-        return {};
-    n = std::min(n, size * 2);
-    return formatBytes(object->type, object->format, buffer, n);
 }

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 struct MibObject;
 
@@ -96,19 +98,35 @@ public:
     bool buildTree();
     void addObject(MibObject *object, const Gtk::TreeModel::Row *parent);
 
+    // Names as the kernel gave them. The store holds texts mended to UTF-8;
+    // the kernel knows an object only by its own bytes.
+    // The row of the store behind a row of the store, the filter or the sort
+    // model now in place; an invalid iterator for a row of any other model.
+    Gtk::TreeModel::iterator storeRow(const Gtk::TreeModel::iterator &row) const;
+    // The object's full name in the kernel's bytes, for such a row.
+    std::string kernelName(const Gtk::TreeModel::iterator &row) const;
+    // The kernel's bytes for a store row whose name had to be mended, or
+    // null when the fullName column holds them as they are.
+    const std::string *mendedName(const GtkTreeIter *storeIter) const;
+
     // Values.
     Glib::ustring readValue(const Glib::ustring &fullName, bool force, int sizeLimit,
                             const Glib::ustring &placeholder);
     // The same for a name the caller holds as bytes (refresh reads it from
-    // the store), without a copy.
+    // the store), without a copy. With failed given, it tells whether the
+    // value could not be read (as opposed to being shown empty by rule).
     Glib::ustring readValue(const char *fullName, bool force, int sizeLimit,
-                            const Glib::ustring &placeholder);
+                            const Glib::ustring &placeholder, bool *failed = nullptr);
     void refreshValues();
     bool refreshRow(const Gtk::TreeModel::iterator &row);
 
     // Setting values.
     bool hasHandler(const Glib::ustring &fullName);
+    bool hasHandler(const char *fullName);
     Glib::ustring setValue(Gtk::TreeModel::Row row, Glib::ustring newValue);
+    // Puts a value text into the row as the trees show it: the unread-value
+    // placeholder for a text of more than 100 characters.
+    void putValue(Gtk::TreeModel::Row row, const Glib::ustring &text);
 
 private:
     Glib::RefPtr<Gtk::TreeStore> newStore();
@@ -120,6 +138,11 @@ private:
     // The filter may outlive this Model (the views hold it); its visible
     // function reaches the Model only through this cell, cleared on destruction.
     std::shared_ptr<Model *> self;
+    // The kernel's bytes of the names that were not valid UTF-8, by the
+    // store row's node (tree store rows keep their node while they live,
+    // and leave only when a rebuild drops the whole store). Keyed by row,
+    // not by the mended text: two names can mend to the same text.
+    std::unordered_map<const void *, std::string> mendedNames;
 };
 
 #endif

@@ -41,10 +41,12 @@ ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
     grid->set_row_spacing(5);
     grid->set_column_spacing(8);
 
+    // Shown as the tree shows it, asked for by the kernel's own bytes.
     const Glib::ustring fullName = tracker.objectName();
     const Glib::ustring legend = flagsLegend();
-    const Glib::ustring valueText = model->readValue(fullName, true, -1, "ERROR");
-    const Glib::ustring handler = handlerAnswer(fullName);
+    const Glib::ustring valueText =
+        model->readValue(tracker.kernelName().c_str(), true, -1, "ERROR");
+    const Glib::ustring handler = handlerAnswer(tracker.kernelName());
 
     addField(grid, 0, "OID", row[model->oid], false);
     addField(grid, 1, "Name", fullName, false);
@@ -110,10 +112,10 @@ Glib::ustring ObjectWindow::flagsLegend() const
     return legend;
 }
 
-Glib::ustring ObjectWindow::handlerAnswer(const Glib::ustring &fullName)
+Glib::ustring ObjectWindow::handlerAnswer(const std::string &kernelName)
 {
     try {
-        return model->hasHandler(fullName) ? "Defined" : "Undefined";
+        return model->hasHandler(kernelName.c_str()) ? "Defined" : "Undefined";
     } catch (SysctlException *error) {
         const Glib::ustring answer = Glib::ustring("ERROR: ") + error->what();
         delete error;

@@ -11,6 +11,7 @@
 #include <gtkmm/treemodel.h>
 #include <gtkmm/window.h>
 
+#include <string>
 #include <vector>
 
 class Model;
@@ -37,7 +38,7 @@ public:
 
 private:
     Glib::ustring flagsLegend() const;
-    Glib::ustring handlerAnswer(const Glib::ustring &fullName);
+    Glib::ustring handlerAnswer(const std::string &kernelName);
     void addField(Gtk::Grid *grid, int gridRow, const Glib::ustring &title,
                   const Glib::ustring &text, bool monospace);
     void showValue(const Glib::ustring &text);

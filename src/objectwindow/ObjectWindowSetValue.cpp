@@ -12,10 +12,11 @@ void ObjectWindow::onSetValueClicked()
     dialog.set_title(shortName);
 
     Glib::ustring report = "[OLD Value]: " + valueBuffer->get_text() + "\n";
+    Gtk::TreeModel::Row target;
     try {
         // Never the copied row: after a rebuild or with internal nodes hidden
         // it designates nothing. The tracker gives the object's row now.
-        const Gtk::TreeModel::Row target = tracker.current();
+        target = tracker.current();
         const Glib::ustring newValue = model->setValue(target, newValueEntry->get_text());
         showValue(newValue);
         report += "[NEW Value]: " + valueBuffer->get_text() + "\n";
@@ -24,6 +25,14 @@ void ObjectWindow::onSetValueClicked()
         dialog.property_message_type() = Gtk::MESSAGE_ERROR;
         dialog.set_message("Error", false);
         report = error->what();
+        // A refused write can still have changed the value; the window and
+        // the tree must not go on showing the old one.
+        if (error->valueAfter && Glib::ustring(*error->valueAfter) != valueBuffer->get_text()) {
+            const Glib::ustring now(*error->valueAfter);
+            valueBuffer->set_text(now);
+            model->putValue(target, now);
+            report += "\nThe value is now: " + now;
+        }
         delete error;
     }
     dialog.set_secondary_text(report, false);

@@ -4,8 +4,7 @@
 #include "model/Model.h"
 
 RowTracker::RowTracker(const Gtk::TreeModel::Row &row, Model *model)
-    : model(model), fullName(row[model->fullName]), trackedModel(model->sorted),
-      reference(trackedModel, trackedModel->get_path(row))
+    : model(model), fullName(row[model->fullName]), kernelBytes(model->kernelName(row))
 {
 }
 
@@ -13,29 +12,18 @@ RowTracker::~RowTracker() = default;
 
 Gtk::TreeModel::Row RowTracker::current()
 {
-    // The reference follows sorting and vanishes with its row; it only
-    // speaks for the model it was made on, should the Model ever swap in a
-    // new sort model.
-    if (reference.is_valid() && trackedModel == model->sorted) {
-        const Gtk::TreeModel::iterator iter = trackedModel->get_iter(reference.get_path());
-        if (iter)
-            return *iter;
-    }
-    return findByName();
-}
-
-Gtk::TreeModel::Row RowTracker::findByName()
-{
     // Walk down the store along the name's prefixes: only a row whose full
-    // name starts the wanted one can hold it.
+    // name starts the wanted one can hold it. Names are compared in the
+    // kernel's bytes, as two names can mend to the same text.
     Gtk::TreeModel::iterator found;
     for (auto iter = model->store->children().begin(); iter;) {
-        const Glib::ustring name = (*iter)[model->fullName];
-        if (name == fullName) {
+        const std::string *mended = model->mendedName(iter.gobj());
+        const std::string name = mended ? *mended : Glib::ustring((*iter)[model->fullName]).raw();
+        if (name == kernelBytes) {
             found = iter;
             break;
         }
-        if (fullName.compare(0, name.size() + 1, name + ".") == 0)
+        if (kernelBytes.compare(0, name.size() + 1, name + ".") == 0)
             iter = iter->children().begin();
         else
             ++iter;
@@ -51,9 +39,5 @@ Gtk::TreeModel::Row RowTracker::findByName()
                                                         &filterIter))
         throw new SysctlException(
             "The object is hidden in the tree; show the internal nodes to set its value");
-
-    const Gtk::TreeModel::iterator row(GTK_TREE_MODEL(model->sorted->gobj()), &sortIter);
-    trackedModel = model->sorted;
-    reference = Gtk::TreeRowReference(trackedModel, trackedModel->get_path(row));
-    return *row;
+    return *Gtk::TreeModel::iterator(GTK_TREE_MODEL(model->sorted->gobj()), &sortIter);
 }

@@ -2,15 +2,20 @@
 #define OIDSCOPE_ROW_TRACKER_H
 
 #include <gtkmm/treemodel.h>
-#include <gtkmm/treemodelsort.h>
-#include <gtkmm/treerowreference.h>
+
+#include <string>
 
 class Model;
 
-// Follows one object's row of the sort model while a window stays open. A
+// Finds one object's row of the sort model while a window stays open. A
 // rebuild replaces every row and hiding internal nodes removes theirs, so a
-// copied row may no longer designate a row at all; this gives a row that
-// does, found again by the object's full name when the first one is gone.
+// copied row may no longer designate a row at all; this finds the object's
+// row again by its name, each time it is asked.
+//
+// It holds no model and no row reference: anything kept on the old sort
+// model would keep the old filter and sort model listening to the old store
+// while a rebuild clears it, and GTK's sort model then reads levels it has
+// just freed (on rows some eighteen levels deep and more).
 class RowTracker {
 public:
     RowTracker(const Gtk::TreeModel::Row &row, Model *model);
@@ -20,16 +25,15 @@ public:
     // (by pointer) when the object is hidden or no longer in the tree.
     Gtk::TreeModel::Row current();
 
-    // Full name read from the row when it was still valid.
+    // The full name as the tree shows it (mended to UTF-8 where needed).
     const Glib::ustring &objectName() const { return fullName; }
+    // The full name in the kernel's own bytes, by which it is read and set.
+    const std::string &kernelName() const { return kernelBytes; }
 
 private:
-    Gtk::TreeModel::Row findByName();
-
     Model *model;
     Glib::ustring fullName;
-    Glib::RefPtr<Gtk::TreeModelSort> trackedModel;
-    Gtk::TreeRowReference reference;
+    std::string kernelBytes;
 };
 
 #endif

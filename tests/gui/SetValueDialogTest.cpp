@@ -158,6 +158,25 @@ TEST_F(SetValueDialog, RefusedWriteShowsTheSystemTextAlone)
     EXPECT_EQ(fieldText(*window, 8), "5");
 }
 
+TEST_F(SetValueDialog, RefusedWriteThatChangedTheValueShowsTheNewValue)
+{
+    ObjectWindow *window = open("kern.maxproc");
+    // The kernel takes part of the write and then refuses it.
+    sim::setHook([](const char *op, const std::string &name) {
+        if (std::string(op) == "write" && name == "kern.maxproc")
+            sim::setValue(name, sim::bytesOf<int32_t>({1}));
+    });
+    sim::failWrite("kern.maxproc", EIO);
+    const SeenDialog dialog = press(window, "9");
+    EXPECT_EQ(dialog.type, Gtk::MESSAGE_ERROR);
+    EXPECT_EQ(dialog.secondary, std::string(std::strerror(EIO)) + "\nThe value is now: 1");
+    EXPECT_EQ(fieldText(*window, 8), "1");
+    EXPECT_EQ(treeValue("kern.maxproc"), "1");
+    EXPECT_EQ(window->newValueEntry->get_text(), "9");
+    // Refused again, now with nothing changed: the message alone.
+    EXPECT_EQ(press(window, "9").secondary, std::strerror(EIO));
+}
+
 TEST_F(SetValueDialog, RefusalsOfNodesAndTunables)
 {
     EXPECT_EQ(press(open("kern.sub"), "1").secondary, "A node object is not writable");

@@ -69,7 +69,7 @@ TEST_F(RowTrackerTest, FindsItsOwnObjectAmongLookAlikeNamesAfterARebuild)
     EXPECT_EQ(nameOf(model, row), "kern.sub.c");
     EXPECT_EQ(model.sorted->get_path(row), sortedPath(model, "kern.sub.c"));
     EXPECT_EQ(nameOf(model, other.current()), "kerns.sub.c");
-    // Found once, it is followed again without searching.
+    // And again once the view sorts.
     model.sorted->set_sort_column(model.value, Gtk::SORT_ASCENDING);
     EXPECT_EQ(nameOf(model, tracker.current()), "kern.sub.c");
 }

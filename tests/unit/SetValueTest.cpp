@@ -44,10 +44,11 @@ protected:
         sim::add(leaf("kern.opaquero", ctlTypeOpaque, RD));
         sim::add(leaf("kern.readonly", ctlTypeInt, RD, sim::bytesOf<int32_t>({4})));
         sim::add(leaf("kern.int", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({0})));
-        sim::add(leaf("kern.s8", ctlTypeS8, RD | WR, std::string(1, '\0')));
-        sim::add(leaf("kern.s16", ctlTypeS16, RD | WR, sim::bytesOf<int16_t>({0})));
-        sim::add(leaf("kern.s32", ctlTypeS32, RD | WR, sim::bytesOf<int32_t>({0})));
-        sim::add(leaf("kern.s64", ctlTypeS64, RD | WR, sim::bytesOf<int64_t>({0})));
+        // Arrays of as many elements as the lists written to them.
+        sim::add(leaf("kern.s8", ctlTypeS8, RD | WR, std::string(3, '\0')));
+        sim::add(leaf("kern.s16", ctlTypeS16, RD | WR, sim::bytesOf<int16_t>({0, 0})));
+        sim::add(leaf("kern.s32", ctlTypeS32, RD | WR, sim::bytesOf<int32_t>({0, 0, 0})));
+        sim::add(leaf("kern.s64", ctlTypeS64, RD | WR, sim::bytesOf<int64_t>({0, 0})));
         sim::add(leaf("kern.long", ctlTypeLong, RD | WR, sim::bytesOf<int64_t>({0})));
         sim::add(leaf("kern.u8", ctlTypeU8, RD | WR, std::string(1, '\0')));
         sim::add(leaf("kern.u16", ctlTypeU16, RD | WR, sim::bytesOf<uint16_t>({0})));
@@ -58,6 +59,7 @@ protected:
         sim::add(leaf("kern.str", ctlTypeString, RD | WR, sim::cstring("old")));
         sim::add(leaf("kern.skipstr", ctlTypeString, RD | WR | SKIP, sim::cstring("old")));
         sim::add(leaf("kern.writeonly", ctlTypeInt, WR));
+        sim::add(leaf("kern.action", ctlTypeString, WR));
         sim::add(leaf("kern.zero", 0, RD | WR));
         sim::add(leaf("kern.unknown", 0, RD | WR));  // type 0: no parse rule
         ASSERT_TRUE(model.rebuildTree());
@@ -146,7 +148,7 @@ TEST_F(SetValue, NumbersAreParsedInBaseZeroAndStoredInTheElementWidth)
     EXPECT_EQ(written("kern.int", "010"), sim::bytesOf<int32_t>({8}));
     EXPECT_EQ(written("kern.int", " 5"), sim::bytesOf<int32_t>({5}));
     EXPECT_EQ(written("kern.int", "5x"), sim::bytesOf<int32_t>({5}));
-    EXPECT_EQ(written("kern.int", "+7, -8"), sim::bytesOf<int32_t>({7, -8}));
+    EXPECT_EQ(written("kern.s32", "+7, -8"), sim::bytesOf<int32_t>({7, -8}));
     // Low bytes kept: no range check against the narrower type.
     EXPECT_EQ(written("kern.u32", "-1"), sim::bytesOf<uint32_t>({0xffffffffu}));
     EXPECT_EQ(written("kern.u8", "300"), std::string(1, '\x2c'));
@@ -171,6 +173,22 @@ TEST_F(SetValue, StringsGoWithOneNulAndCommasAreNotSpecial)
     EXPECT_EQ(written("kern.str", "a, b,,"), std::string("a, b,,\0", 7));
     EXPECT_EQ(rowValue("kern.str"), "a, b,,");
     EXPECT_EQ(written("kern.str", "h\xc3\xa9"), std::string("h\xc3\xa9\0", 4));
+}
+
+TEST_F(SetValue, NothingIsWrittenThatTheObjectCannotTakeWhole)
+{
+    // An empty text would run a write-only object's action with no value.
+    EXPECT_EQ(refusal("kern.action", ""), std::strerror(EINVAL));
+    // A list longer than the value held now.
+    EXPECT_EQ(refusal("kern.int", "1,2"), "The new value has more numbers than the object holds");
+    EXPECT_EQ(refusal("kern.s32", "1,2,3,4"), "The new value has more numbers than the object holds");
+    EXPECT_EQ(sim::totals().writes, 0);
+    EXPECT_EQ(rowValue("kern.int"), "0");
+    // What does fit is written: a shorter list, a write-only object's list
+    // (nothing to compare with) and a readable string's empty text.
+    EXPECT_EQ(written("kern.s32", "4,5"), sim::bytesOf<int32_t>({4, 5}));
+    EXPECT_EQ(written("kern.writeonly", "1,2"), sim::bytesOf<int32_t>({1, 2}));
+    EXPECT_EQ(written("kern.action", "run"), sim::cstring("run"));
 }
 
 TEST_F(SetValue, PiecesWithoutANumberOrOutOfRangeAreNotNumbers)
@@ -258,7 +276,7 @@ TEST_F(SetValue, RowOfASortedModelIsWrittenThroughToTheStore)
         }
         // No other row changed.
         if (Glib::ustring((*it)[model.fullName]) == "kern.s8") {
-            EXPECT_EQ(Glib::ustring((*it)[model.value]), "0");
+            EXPECT_EQ(Glib::ustring((*it)[model.value]), "0 0 0");
         }
         return false;
     });

@@ -1,0 +1,43 @@
+#include "model/Model.h"
+
+Gtk::TreeModel::iterator Model::storeRow(const Gtk::TreeModel::iterator &row) const
+{
+    if (!row)
+        return {};
+    GtkTreeModel *owner = row.get_model_gobject();
+    GtkTreeIter iter = *row.gobj();
+    if (owner == GTK_TREE_MODEL(sorted->gobj())) {
+        GtkTreeIter child;
+        gtk_tree_model_sort_convert_iter_to_child_iter(sorted->gobj(), &child, &iter);
+        iter = child;
+        owner = GTK_TREE_MODEL(filter->gobj());
+    }
+    if (owner == GTK_TREE_MODEL(filter->gobj())) {
+        GtkTreeIter child;
+        gtk_tree_model_filter_convert_iter_to_child_iter(filter->gobj(), &child, &iter);
+        iter = child;
+        owner = GTK_TREE_MODEL(store->gobj());
+    }
+    if (owner != GTK_TREE_MODEL(store->gobj()))
+        return {};
+    return Gtk::TreeModel::iterator(owner, &iter);
+}
+
+const std::string *Model::mendedName(const GtkTreeIter *storeIter) const
+{
+    if (mendedNames.empty())
+        return nullptr;
+    // A tree store's iterator names the row's node.
+    const auto found = mendedNames.find(storeIter->user_data);
+    return found == mendedNames.end() ? nullptr : &found->second;
+}
+
+std::string Model::kernelName(const Gtk::TreeModel::iterator &row) const
+{
+    const Gtk::TreeModel::iterator inStore = storeRow(row);
+    if (!inStore)
+        return {};
+    if (const std::string *bytes = mendedName(inStore.gobj()))
+        return *bytes;
+    return Glib::ustring((*inStore)[fullName]).raw();
+}
