@@ -14,14 +14,8 @@ class KernelWalk : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char *name : {"ostype", "a", "_x", "B"})  // byte order: B _x a ostype
-            tree.file(std::string("kernel/") + name, name == std::string("ostype") ? "Linux\n" : "1\n");
-        tree.file("net/eth0.1/mtu", "1500\n");
-        tree.dir("net/empty");
+        fillSampleTree(tree);
         tree.dir("zdeep/x/y");
-        // Neither a link out of the tree nor a special file is an object.
-        ASSERT_EQ(symlink("/", tree.path("link").c_str()), 0);
-        ASSERT_EQ(mkfifo(tree.path("net/fifo").c_str(), 0644), 0);
     }
     TempTree tree;
 };

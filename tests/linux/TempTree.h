@@ -4,6 +4,8 @@
 
 #include "LinuxRoot.h"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TempTree {
 public:
@@ -47,5 +50,18 @@ public:
     }
     std::string root;
 };
+
+// The small tree the listing tests share: names whose byte order differs from
+// their case-blind order, a component with a dot, an empty directory, and a
+// link and a FIFO that are no objects.
+inline void fillSampleTree(const TempTree &tree)
+{
+    for (const char *name : {"ostype", "a", "_x", "B"})  // byte order: B _x a ostype
+        tree.file(std::string("kernel/") + name, name == std::string("ostype") ? "Linux\n" : "1\n");
+    tree.file("net/eth0.1/mtu", "1500\n");
+    tree.dir("net/empty");
+    ASSERT_EQ(symlink("/", tree.path("link").c_str()), 0);
+    ASSERT_EQ(mkfifo(tree.path("net/fifo").c_str(), 0644), 0);
+}
 
 #endif
