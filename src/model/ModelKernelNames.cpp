@@ -5,22 +5,16 @@ Gtk::TreeModel::iterator Model::storeRow(const Gtk::TreeModel::iterator &row) co
     if (!row)
         return {};
     GtkTreeModel *owner = row.get_model_gobject();
-    GtkTreeIter iter = *row.gobj();
+    Gtk::TreeModel::iterator at = row;
     if (owner == GTK_TREE_MODEL(sorted->gobj())) {
-        GtkTreeIter child;
-        gtk_tree_model_sort_convert_iter_to_child_iter(sorted->gobj(), &child, &iter);
-        iter = child;
+        at = sorted->convert_iter_to_child_iter(at);
         owner = GTK_TREE_MODEL(filter->gobj());
     }
-    if (owner == GTK_TREE_MODEL(filter->gobj())) {
-        GtkTreeIter child;
-        gtk_tree_model_filter_convert_iter_to_child_iter(filter->gobj(), &child, &iter);
-        iter = child;
-        owner = GTK_TREE_MODEL(store->gobj());
-    }
-    if (owner != GTK_TREE_MODEL(store->gobj()))
-        return {};
-    return Gtk::TreeModel::iterator(owner, &iter);
+    if (owner == GTK_TREE_MODEL(filter->gobj()))
+        return filter->convert_iter_to_child_iter(at);
+    if (owner == GTK_TREE_MODEL(store->gobj()))
+        return at;
+    return {};
 }
 
 const std::string *Model::mendedName(const GtkTreeIter *storeIter) const

@@ -12,8 +12,6 @@
 #include <gtkmm/textview.h>
 #include <gtkmm/viewport.h>
 
-int ObjectWindow::liveWindows = 0;
-
 namespace {
 // A title is one line; the fields wrap. Each field but the value, which is
 // shown whole, shows at most this much of a text that the kernel handed over.
@@ -23,9 +21,8 @@ constexpr std::size_t fieldLines = 200;
 }
 
 ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
-    : row(row), model(model), newValueEntry(nullptr), tracker(row, model)
+    : model(model), newValueEntry(nullptr), tracker(row, model)
 {
-    ++liveWindows;
     auto *viewport = Gtk::manage(new Gtk::Viewport(Gtk::Adjustment::create(0, 0, 100, 1, 10, 0),
                                                    Gtk::Adjustment::create(0, 0, 100, 1, 10, 0)));
     auto *grid = Gtk::manage(new Gtk::Grid());
@@ -35,15 +32,14 @@ ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
 
     set_default_size(500, 400);
     set_resizable(true);
-    shortName = shortenedText(Glib::ustring(row[model->name]), titleBytes, 1);
-    set_title(shortName);
+    set_title(shortenedText(Glib::ustring(row[model->name]), titleBytes, 1));
     set_border_width(10);
     grid->set_row_spacing(5);
     grid->set_column_spacing(8);
 
     // Shown as the tree shows it, asked for by the kernel's own bytes.
-    const Glib::ustring fullName = tracker.objectName();
-    const Glib::ustring legend = flagsLegend();
+    const Glib::ustring fullName = row[model->fullName];
+    const Glib::ustring legend = flagsLegend(row);
     const Glib::ustring valueText =
         model->readValue(tracker.kernelName().c_str(), true, -1, "ERROR");
     const Glib::ustring handler = handlerAnswer(tracker.kernelName());
@@ -86,20 +82,12 @@ ObjectWindow::ObjectWindow(Gtk::TreeModel::Row row, Model *model)
 
 ObjectWindow::~ObjectWindow()
 {
-    // The base class hides the window as it goes; this part is gone by then.
+    // The base class hides a window still shown as it goes; this part is
+    // gone by then.
     hideConnection.disconnect();
-    reclaimConnection.disconnect();
-    fitConnection.disconnect();
-    valueBuffer.reset();
-    --liveWindows;
 }
 
-int ObjectWindow::liveCount()
-{
-    return liveWindows;
-}
-
-Glib::ustring ObjectWindow::flagsLegend() const
+Glib::ustring ObjectWindow::flagsLegend(const Gtk::TreeModel::Row &row) const
 {
     Glib::ustring legend;
     for (const FlagEntry &entry : model->flagTable) {
@@ -194,24 +182,12 @@ void ObjectWindow::onHide()
     // A set-value dialog runs in a nested loop inside this window's handler;
     // the window must outlive it.
     if (settingValue)
-        reclaimAfterSet = true;
+        closedWhileSetting = true;
     else
-        scheduleReclaim();
-}
-
-void ObjectWindow::scheduleReclaim()
-{
-    if (reclaimConnection.connected())
-        return;
-    // Deleting from inside the hide signal would pull the widget out from
-    // under the toolkit; an idle callback runs once the signal is done.
-    reclaimConnection = Glib::signal_idle().connect(sigc::mem_fun(*this, &ObjectWindow::onReclaim));
-}
-
-bool ObjectWindow::onReclaim()
-{
-    reclaimConnection = sigc::connection();
-    if (!get_visible())  // unless shown again meanwhile
         delete this;
-    return false;
+}
+
+void ObjectWindow::onClosedDuringSet()
+{
+    delete this;
 }

@@ -18,7 +18,7 @@ class Model;
 
 // The detail window of one MIB object: its texts, flags, handler and value
 // read in full, and a way to set a new value. Made on the heap once per
-// activated row; nothing keeps it, so it deletes itself once closed.
+// activated row; nothing keeps it, so it deletes itself when hidden.
 class ObjectWindow : public Gtk::Window {
 public:
     ObjectWindow(Gtk::TreeModel::Row row, Model *model);
@@ -28,16 +28,12 @@ public:
     // Enter in the entry: what the button does, where the button can be pressed.
     void onNewValueActivated();
 
-    // Windows alive now; closed ones are gone after the next idle moment.
-    static int liveCount();
-
-    Gtk::TreeModel::Row row;  // as activated; read only while building
-    Model *model;             // not owned
+    Model *model;  // not owned
     Gtk::Entry *newValueEntry;
     Glib::RefPtr<Gtk::TextBuffer> valueBuffer;
 
 private:
-    Glib::ustring flagsLegend() const;
+    Glib::ustring flagsLegend(const Gtk::TreeModel::Row &row) const;
     Glib::ustring handlerAnswer(const std::string &kernelName);
     void addField(Gtk::Grid *grid, int gridRow, const Glib::ustring &title,
                   const Glib::ustring &text, bool monospace);
@@ -45,20 +41,17 @@ private:
     void onFieldAllocated(Gtk::Allocation &allocation, Gtk::TextView *view);
     bool onFitFields();
     void onHide();
-    void scheduleReclaim();
-    bool onReclaim();
+    void onClosedDuringSet();
 
+    // The object, by its full name; its row is looked up when a set needs it.
     RowTracker tracker;
     Gtk::Button *setValueButton = nullptr;
-    Glib::ustring shortName;  // as the title shows it
     sigc::connection hideConnection;
-    sigc::connection reclaimConnection;
     std::vector<Gtk::TextView *> fields;  // the grid owns them
     Gtk::TextView *valueView = nullptr;
     sigc::connection fitConnection;
-    bool settingValue = false;    // a set-value dialog is running
-    bool reclaimAfterSet = false;  // closed while it ran
-    static int liveWindows;
+    bool settingValue = false;       // a set-value dialog is running
+    bool closedWhileSetting = false;  // hidden while it ran
 };
 
 #endif

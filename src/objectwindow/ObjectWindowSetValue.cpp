@@ -3,13 +3,13 @@
 #include "mib/SysctlException.h"
 #include "model/Model.h"
 
+#include <glibmm/main.h>
 #include <gtkmm/messagedialog.h>
 
 void ObjectWindow::onSetValueClicked()
 {
     Gtk::MessageDialog dialog(*this, "SET VALUE", false, Gtk::MESSAGE_INFO, Gtk::BUTTONS_OK, false);
-    // The short name kept at opening: the row itself may be gone by now.
-    dialog.set_title(shortName);
+    dialog.set_title(get_title());
 
     Glib::ustring report = "[OLD Value]: " + valueBuffer->get_text() + "\n";
     Gtk::TreeModel::Row target;
@@ -40,6 +40,7 @@ void ObjectWindow::onSetValueClicked()
     settingValue = true;
     dialog.run();
     settingValue = false;
-    if (reclaimAfterSet)
-        scheduleReclaim();
+    // Not from inside the button's handler, which returns into this window.
+    if (closedWhileSetting)
+        Glib::signal_idle().connect_once(sigc::mem_fun(*this, &ObjectWindow::onClosedDuringSet));
 }

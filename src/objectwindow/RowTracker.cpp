@@ -4,7 +4,7 @@
 #include "model/Model.h"
 
 RowTracker::RowTracker(const Gtk::TreeModel::Row &row, Model *model)
-    : model(model), fullName(row[model->fullName]), kernelBytes(model->kernelName(row))
+    : model(model), kernelBytes(model->kernelName(row))
 {
 }
 
@@ -31,13 +31,9 @@ Gtk::TreeModel::Row RowTracker::current()
     if (!found)
         throw new SysctlException("The object is no longer in the tree; open it again from the tree");
 
-    GtkTreeIter filterIter;
-    GtkTreeIter sortIter;
-    if (!gtk_tree_model_filter_convert_child_iter_to_iter(
-            model->filter->gobj(), &filterIter, const_cast<GtkTreeIter *>(found.gobj())) ||
-        !gtk_tree_model_sort_convert_child_iter_to_iter(model->sorted->gobj(), &sortIter,
-                                                        &filterIter))
+    const Gtk::TreeModel::iterator visible = model->filter->convert_child_iter_to_iter(found);
+    if (!visible)
         throw new SysctlException(
             "The object is hidden in the tree; show the internal nodes to set its value");
-    return *Gtk::TreeModel::iterator(GTK_TREE_MODEL(model->sorted->gobj()), &sortIter);
+    return *model->sorted->convert_child_iter_to_iter(visible);
 }

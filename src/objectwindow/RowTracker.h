@@ -25,14 +25,11 @@ public:
     // (by pointer) when the object is hidden or no longer in the tree.
     Gtk::TreeModel::Row current();
 
-    // The full name as the tree shows it (mended to UTF-8 where needed).
-    const Glib::ustring &objectName() const { return fullName; }
     // The full name in the kernel's own bytes, by which it is read and set.
     const std::string &kernelName() const { return kernelBytes; }
 
 private:
     Model *model;
-    Glib::ustring fullName;
     std::string kernelBytes;
 };
 

@@ -244,21 +244,21 @@ TEST_F(SetValueDialog, HiddenInternalObjectIsRefusedUntilShownAgain)
 
 TEST_F(SetValueDialog, WindowClosedWhileItsDialogRunsIsDeletedAfterwards)
 {
-    const int baseline = ObjectWindow::liveCount();
+    const int baseline = objectWindowCount();
     ObjectWindow *window = open("kern.maxproc");
     int aliveWhileDialogRan = 0;
     watcher.inspect = [&](Gtk::Dialog &) {
         window->hide();
         runMainLoopFor(30);  // idle moments pass while the dialog is up
-        aliveWhileDialogRan = ObjectWindow::liveCount() - baseline;
+        aliveWhileDialogRan = objectWindowCount() - baseline;
     };
     press(window, "8");
     EXPECT_EQ(aliveWhileDialogRan, 1);
     // The handler has returned into a window that must still exist.
-    EXPECT_EQ(ObjectWindow::liveCount(), baseline + 1);
+    EXPECT_EQ(objectWindowCount(), baseline + 1);
     watcher.inspect = nullptr;
     runMainLoopFor(50);
-    EXPECT_EQ(ObjectWindow::liveCount(), baseline);
+    EXPECT_EQ(objectWindowCount(), baseline);
 }
 
 }  // namespace

@@ -63,6 +63,11 @@ inline std::vector<ObjectWindow *> openObjectWindows()
     return windows;
 }
 
+inline int objectWindowCount()
+{
+    return static_cast<int>(openObjectWindows().size());
+}
+
 // What the window manager's close button does: a delete event.
 inline void closeAsUser(Gtk::Window &window)
 {
