@@ -43,44 +43,42 @@ void flipVisible(Gtk::TreeView &view, int position)
         column->set_visible(!column->get_visible());
 }
 
+// Every column of both views: sortable by its model column, resizable, at
+// least wide enough to grab.
+template <typename T>
+Gtk::TreeViewColumn &appendColumn(Gtk::TreeView &view, const Glib::ustring &title,
+                                  const Gtk::TreeModelColumn<T> &modelColumn, bool visible)
+{
+    auto *column = Gtk::manage(new Gtk::TreeViewColumn(title, modelColumn));
+    column->set_min_width(50);
+    column->set_resizable(true);
+    column->set_visible(visible);
+    view.append_column(*column);
+    column->set_sort_column(modelColumn);
+    return *column;
+}
+
 }  // namespace
 
 Trees::Trees(Gtk::Entry &searchEntry, Model *model)
     : model(model), copier(model)
 {
-    mainTree.set_model(model->sortedModel());
     addNameColumn(mainTree, searchEntry);
-    for (ColumnEntry &entry : model->columnTable) {
-        auto *column = Gtk::manage(new Gtk::TreeViewColumn(entry.title, entry.column));
-        column->set_min_width(50);
-        column->set_resizable(true);
-        column->set_visible(entry.visibleByDefault);
-        if (Gtk::CellRendererText *renderer = textRenderer(column))
-            wrapWithoutHyphens(renderer, textWrapWidth, Pango::WRAP_WORD_CHAR);
-        showTextsShortened(*column, entry.column);
-        mainTree.append_column(*column);
-        column->set_sort_column(entry.column);
-    }
+    for (ColumnEntry &entry : model->columnTable)
+        wrapTexts(appendColumn(mainTree, entry.title, entry.column, entry.visibleByDefault),
+                  entry.column, textWrapWidth, Pango::WRAP_WORD_CHAR);
     finishView(mainTree);
-    copier.attach(mainTree);
 
-    flagsTree.set_model(model->sortedModel());
     addNameColumn(flagsTree, searchEntry);
+    for (FlagEntry &entry : model->flagTable)
+        appendColumn(flagsTree, entry.name, entry.column, entry.visibleByDefault);
+    finishView(flagsTree);
+
     // A rebuild replaces the sort model; the views keep their columns and settings.
     modelsReplaced = model->signalModelsReplaced.connect([this] {
         mainTree.set_model(this->model->sortedModel());
         flagsTree.set_model(this->model->sortedModel());
     });
-    for (FlagEntry &entry : model->flagTable) {
-        auto *column = Gtk::manage(new Gtk::TreeViewColumn(entry.name, entry.column));
-        column->set_min_width(50);
-        column->set_resizable(true);
-        column->set_visible(entry.visibleByDefault);
-        flagsTree.append_column(*column);
-        column->set_sort_column(entry.column);
-    }
-    finishView(flagsTree);
-    copier.attach(flagsTree);
 }
 
 Trees::~Trees()
@@ -90,13 +88,10 @@ Trees::~Trees()
 
 void Trees::addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry)
 {
-    auto *column = Gtk::manage(new Gtk::TreeViewColumn("Name", model->name));
-    styleNameColumn(*column);
-    showTextsShortened(*column, model->name);
-    column->set_min_width(50);
-    column->set_resizable(true);
-    view.append_column(*column);
-    column->set_sort_column(model->name);
+    view.set_model(model->sortedModel());
+    Gtk::TreeViewColumn &column = appendColumn(view, "Name", model->name, true);
+    colourNames(column);
+    wrapTexts(column, model->name, nameWrapWidth, Pango::WRAP_CHAR);
 
     // Both views search through the one entry; the comparison ignores the column.
     view.set_enable_search(true);
@@ -110,6 +105,7 @@ void Trees::finishView(Gtk::TreeView &view)
     view.set_enable_tree_lines(true);
     view.set_grid_lines(Gtk::TREE_VIEW_GRID_LINES_BOTH);
     view.signal_row_activated().connect(sigc::mem_fun(*this, &Trees::onRowActivated));
+    copier.attach(view);
 }
 
 Gtk::TreeView &Trees::mainTreeView()
@@ -170,7 +166,7 @@ Glib::ustring Trees::nameColourFor(double red, double green, double blue)
     return {};
 }
 
-void Trees::styleNameColumn(Gtk::TreeViewColumn &column)
+void Trees::colourNames(Gtk::TreeViewColumn &column)
 {
     Gtk::CellRendererText *renderer = textRenderer(&column);
     if (!renderer)
@@ -180,15 +176,16 @@ void Trees::styleNameColumn(Gtk::TreeViewColumn &column)
     const Glib::ustring colour = nameColourFor(text.get_red(), text.get_green(), text.get_blue());
     if (!colour.empty())
         renderer->property_foreground() = colour;
-    wrapWithoutHyphens(renderer, nameWrapWidth, Pango::WRAP_CHAR);
 }
 
-void Trees::showTextsShortened(Gtk::TreeViewColumn &column,
-                               const Gtk::TreeModelColumn<Glib::ustring> &modelColumn)
+void Trees::wrapTexts(Gtk::TreeViewColumn &column,
+                      const Gtk::TreeModelColumn<Glib::ustring> &modelColumn, int width,
+                      Pango::WrapMode mode)
 {
     Gtk::CellRendererText *renderer = textRenderer(&column);
     if (!renderer)
         return;
+    wrapWithoutHyphens(renderer, width, mode);
     // A cell lays its whole text out each time it is measured or drawn, and
     // a view measures each row several times. Cells show the start of a long
     // text; the object window shows more of it.

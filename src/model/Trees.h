@@ -35,8 +35,6 @@ public:
     void toggleMainColumn(int position);
     void toggleFlagsColumn(int position);
 
-    // Colours and wraps a Name column; the colour follows the Main tree's theme.
-    void styleNameColumn(Gtk::TreeViewColumn &column);
     // The Name colour for a theme text colour: "blue" on a dark text colour,
     // "yellow" on pure white, empty to keep the theme's own.
     static Glib::ustring nameColourFor(double red, double green, double blue);
@@ -48,10 +46,16 @@ public:
 
 private:
     sigc::connection modelsReplaced;
+    // The view's model and its Name column, by which both views search.
     void addNameColumn(Gtk::TreeView &view, Gtk::Entry &searchEntry);
-    // Cells of the column show its model column's text, cut where it is long.
-    void showTextsShortened(Gtk::TreeViewColumn &column,
-                            const Gtk::TreeModelColumn<Glib::ustring> &modelColumn);
+    // The colour follows the Main tree's theme.
+    void colourNames(Gtk::TreeViewColumn &column);
+    // Cells of the column wrap at the width and show its model column's
+    // text, cut where it is long.
+    void wrapTexts(Gtk::TreeViewColumn &column,
+                   const Gtk::TreeModelColumn<Glib::ustring> &modelColumn, int width,
+                   Pango::WrapMode mode);
+    // Tree lines, grid, activation and copying.
     void finishView(Gtk::TreeView &view);
 };
 
