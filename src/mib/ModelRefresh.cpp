@@ -2,6 +2,7 @@
 #include "model/Model.h"
 #include "model/PendingEvents.h"
 #include "model/ProgressBarWindow.h"
+#include "model/StoreCells.h"
 
 #include <memory>
 
@@ -40,19 +41,13 @@ bool Model::refreshRow(const Gtk::TreeModel::iterator &row)
     // Read through the C interface: one copy of each text instead of three.
     GtkTreeModel *model = GTK_TREE_MODEL(store->gobj());
     GtkTreeIter *iter = const_cast<GtkTreeIter *>(row.gobj());
-    GValue cell = G_VALUE_INIT;
-    gtk_tree_model_get_value(model, iter, fullName.index(), &cell);
+    StoreCells cells;
     const std::string *kernelBytes = mendedName(iter);
-    const char *name = kernelBytes ? kernelBytes->c_str() : g_value_get_string(&cell);
+    const char *name = kernelBytes ? kernelBytes->c_str() : cells.text(model, iter, fullName);
     const Glib::ustring text = readValue(name ? name : "", false, 100, unreadValueText);
-    g_value_unset(&cell);
-
-    gtk_tree_model_get_value(model, iter, value.index(), &cell);
-    const char *old = g_value_get_string(&cell);
+    const char *old = cells.text(model, iter, value);
     // Rewriting an unchanged text would make the views lay the row out again.
-    const bool changed = text.raw() != (old ? old : "");
-    g_value_unset(&cell);
-    if (changed)
+    if (text.raw() != (old ? old : ""))
         (*row)[value] = text;
     return false;
 }

@@ -3,11 +3,11 @@
 #include "mib/ValidUtf8.h"
 #include "mib/ValueFormat.h"
 #include "model/Model.h"
-#include "model/ProgressBarWindow.h"
 #include "model/PendingEvents.h"
+#include "model/ProgressBarWindow.h"
+#include "model/StoreCells.h"
 #include "nmeta.h"
 
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <memory>
@@ -161,58 +161,24 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     const StoreText formatText(object->format);
     const Glib::ustring valueText = formatValue(object, false, 100, unreadValueText);
 
-    // One insert with every column set: setting columns one by one would
-    // signal a change per column through the filter, the sort model and the views.
-    // Only what differs from a new row's defaults (false, 0, empty text) is
-    // set: most flag columns are false, and each column set costs the store
-    // type checks and a copy.
-    constexpr int columnCount = 33;
-    std::array<GValue, columnCount> values{};
-    std::array<int, columnCount> columns{};
-    int n = 0;
-    auto setBool = [&](const Gtk::TreeModelColumn<bool> &column, bool v) {
-        if (!v)
-            return;
-        columns[n] = column.index();
-        g_value_init(&values[n], G_TYPE_BOOLEAN);
-        g_value_set_boolean(&values[n++], v);
-    };
-    auto setText = [&](const Gtk::TreeModelColumn<Glib::ustring> &column, const char *v) {
-        if (!v || !*v)
-            return;
-        columns[n] = column.index();
-        g_value_init(&values[n], G_TYPE_STRING);
-        g_value_set_static_string(&values[n++], v);
-    };
-    auto setUint = [&](const Gtk::TreeModelColumn<guint32> &column, guint32 v) {
-        if (!v)
-            return;
-        columns[n] = column.index();
-        g_value_init(&values[n], G_TYPE_UINT);
-        g_value_set_uint(&values[n++], v);
-    };
-
-    setBool(internal, object->oidLength > 0 && object->oidLevels[0] == 0);
-    setText(oid, oidString);
-    setText(fullName, fullText.get());
-    setText(name, shortName);
-    setText(description, descriptionText.get());
-    setText(label, labelText.get());
-    setText(format, formatText.get());
-    setText(type, typeText);
-    setUint(typeCode, object->type);
-    setText(flags, flagsText(object->flags).c_str());
-    setUint(flagBits, object->flags);
+    StoreCells cells;
+    cells.set(internal, object->oidLength > 0 && object->oidLevels[0] == 0);
+    cells.set(oid, oidString);
+    cells.set(fullName, fullText.get());
+    cells.set(name, shortName);
+    cells.set(description, descriptionText.get());
+    cells.set(label, labelText.get());
+    cells.set(format, formatText.get());
+    cells.set(type, typeText);
+    cells.set(typeCode, object->type);
+    cells.set(flags, flagsText(object->flags).c_str());
+    cells.set(flagBits, object->flags);
     for (const FlagEntry &entry : flagTable)
-        setBool(entry.column, (object->flags & entry.flag) == entry.flag);
-    setText(value, valueText.c_str());
+        cells.set(entry.column, (object->flags & entry.flag) == entry.flag);
+    cells.set(value, valueText.c_str());
+    GtkTreeIter iter =
+        cells.insert(store->gobj(), parent ? const_cast<GtkTreeIter *>(parent->gobj()) : nullptr);
 
-    GtkTreeIter iter;
-    gtk_tree_store_insert_with_valuesv(store->gobj(), &iter,
-                                       parent ? const_cast<GtkTreeIter *>(parent->gobj()) : nullptr,
-                                       -1, columns.data(), values.data(), n);
-    for (int i = 0; i < n; ++i)
-        g_value_unset(&values[i]);
     // The kernel knows the object only by its own bytes.
     if (fullText.isMended())
         mendedNames.emplace(iter.user_data, object->name);

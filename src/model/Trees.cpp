@@ -2,6 +2,7 @@
 
 #include "model/Model.h"
 #include "model/ShownText.h"
+#include "model/StoreCells.h"
 #include "objectwindow/ObjectWindow.h"
 
 #include <gtkmm/cellrenderertext.h>
@@ -193,15 +194,14 @@ void Trees::wrapTexts(Gtk::TreeViewColumn &column,
     column.clear_attributes(*renderer);
     column.set_cell_data_func(*renderer, [renderer, index](Gtk::CellRenderer *,
                                                            const Gtk::TreeModel::iterator &row) {
-        GValue text = G_VALUE_INIT;
-        gtk_tree_model_get_value(row.get_model_gobject(), const_cast<GtkTreeIter *>(row.gobj()),
-                                 index, &text);
+        StoreCells cell;
+        const GValue &text =
+            cell.read(row.get_model_gobject(), const_cast<GtkTreeIter *>(row.gobj()), index);
         const char *bytes = g_value_get_string(&text);
         if (bytes && !fitsShown(bytes))
             renderer->property_text() = shortenedText(bytes);
         else
             g_object_set_property(G_OBJECT(renderer->gobj()), "text", &text);
-        g_value_unset(&text);
     });
 }
 
