@@ -3,7 +3,6 @@
 // values through the platform layer, and only filling a bare tree store.
 #include "app/HeapTuning.h"
 #include "app/MainWindow.h"
-#include "mib/ValueFormat.h"
 #include "model/PendingEvents.h"
 #include "model/Trees.h"
 #include "model/Model.h"

@@ -1,6 +1,7 @@
 #include "Scanner.h"
 
-#include <cctype>
+#include <glib.h>
+
 #include <stdexcept>
 
 namespace sim {
@@ -9,17 +10,6 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 bool endsWord(char c) { return isBlank(c) || c == '(' || c == ')' || c == '"'; }
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 }  // namespace
 
@@ -73,7 +63,7 @@ char Scanner::escape()
     case '\\': case '"': case '\'': case '?': return c;
     case 'x': {
         int value = 0, digits = 0;
-        for (int d; digits < 2 && pos_ < line_.size() && (d = hexDigit(line_[pos_])) >= 0; ++digits, ++pos_)
+        for (int d; digits < 2 && pos_ < line_.size() && (d = g_ascii_xdigit_value(line_[pos_])) >= 0; ++digits, ++pos_)
             value = value * 16 + d;
         if (digits == 0)
             throw std::runtime_error("\\x needs hexadecimal digits");

@@ -1,4 +1,4 @@
-#include "mib/ValueFormat.h"
+#include "mib/ObjectValue.h"
 #include "model/Model.h"
 #include "model/PendingEvents.h"
 #include "model/ProgressBarWindow.h"
@@ -44,7 +44,7 @@ bool Model::refreshRow(const Gtk::TreeModel::iterator &row)
     StoreCells cells;
     const std::string *kernelBytes = mendedName(iter);
     const char *name = kernelBytes ? kernelBytes->c_str() : cells.text(model, iter, fullName);
-    const Glib::ustring text = readValue(name ? name : "", false, 100, unreadValueText);
+    const Glib::ustring text = readValue(name ? name : "", false, rowValueLimit, unreadValueText);
     const char *old = cells.text(model, iter, value);
     // Rewriting an unchanged text would make the views lay the row out again.
     if (text.raw() != (old ? old : ""))

@@ -1,6 +1,6 @@
 #include "mib/CtlType.h"
 #include "mib/SysctlException.h"
-#include "mib/ValueFormat.h"
+#include "mib/ObjectValue.h"
 #include "model/Model.h"
 #include "nmeta.h"
 
@@ -16,7 +16,6 @@
 namespace {
 
 constexpr std::size_t maxOidLevels = NM_CTL_MAXNAME;
-constexpr Glib::ustring::size_type rowValueLimit = 100;
 
 // Library and kernel calls that fail without an error number must still give
 // the user a reason rather than "Success".
@@ -212,5 +211,5 @@ Glib::ustring Model::setValue(Gtk::TreeModel::Row row, Glib::ustring newValue)
 
 void Model::putValue(Gtk::TreeModel::Row row, const Glib::ustring &text)
 {
-    row[value] = text.size() > rowValueLimit ? unreadValueText : text;
+    row[value] = text.size() > static_cast<Glib::ustring::size_type>(rowValueLimit) ? unreadValueText : text;
 }

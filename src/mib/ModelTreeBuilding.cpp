@@ -1,7 +1,7 @@
 #include "mib/CtlType.h"
 #include "mib/NumberText.h"
 #include "mib/ValidUtf8.h"
-#include "mib/ValueFormat.h"
+#include "mib/ObjectValue.h"
 #include "model/Model.h"
 #include "model/PendingEvents.h"
 #include "model/ProgressBarWindow.h"
@@ -159,7 +159,7 @@ void Model::addObject(MibObject *object, const Gtk::TreeModel::Row *parent)
     const StoreText descriptionText(object->description);
     const char *typeText = typeName(object->type);
     const StoreText formatText(object->format);
-    const Glib::ustring valueText = formatValue(object, false, 100, unreadValueText);
+    const Glib::ustring valueText = formatValue(object, false, rowValueLimit, unreadValueText);
 
     StoreCells cells;
     cells.set(internal, object->oidLength > 0 && object->oidLevels[0] == 0);

@@ -1,4 +1,4 @@
-#include "mib/ValueFormat.h"
+#include "mib/ObjectValue.h"
 #include "model/Model.h"
 #include "nmeta.h"
 

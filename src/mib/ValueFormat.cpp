@@ -3,7 +3,6 @@
 #include "mib/CtlType.h"
 #include "mib/NumberText.h"
 #include "mib/ValidUtf8.h"
-#include "nmeta.h"
 
 #include <glib.h>
 
@@ -12,11 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <algorithm>
-#include <exception>
 #include <type_traits>
-#include <vector>
-
-const Glib::ustring unreadValueText = "[CLICK TO SHOW]";
 
 namespace {
 
@@ -25,15 +20,6 @@ const char *const shownOpaqueFormats[] = {
     "S,clockinfo", "S,input_id", "S,loadavg", "S,bios_smap_xattr", "S,pagesizes", "S,timeval",
 };
 
-bool isShownOpaque(const char *format)
-{
-    if (!format)
-        return false;
-    for (const char *shown : shownOpaqueFormats)
-        if (std::strcmp(format, shown) == 0)
-            return true;
-    return false;
-}
 
 // Fields are copied out, as the data has no alignment guarantee.
 template <typename T> T fieldAt(const unsigned char *data, std::size_t offset)
@@ -183,6 +169,16 @@ Glib::ustring opaque(const char *format, const unsigned char *data, std::size_t 
 
 }  // namespace
 
+bool isShownOpaque(const char *format)
+{
+    if (!format)
+        return false;
+    for (const char *shown : shownOpaqueFormats)
+        if (std::strcmp(format, shown) == 0)
+            return true;
+    return false;
+}
+
 Glib::ustring formatBytes(unsigned type, const char *format, const unsigned char *data,
                           std::size_t n)
 {
@@ -214,60 +210,5 @@ Glib::ustring formatBytes(unsigned type, const char *format, const unsigned char
         return isShownOpaque(format) ? opaque(format, data, n) : Glib::ustring();
     default:
         return {};
-    }
-}
-
-Glib::ustring formatValue(const MibObject *object, bool force, int sizeLimit,
-                          const Glib::ustring &placeholder, bool *failed)
-{
-    auto unreadable = [failed]() {
-        if (failed)
-            *failed = true;
-        return Glib::ustring();
-    };
-    if (failed)
-        *failed = false;
-    if (!object || object->oidLength == 0)
-        return unreadable();
-    if (object->type == ctlTypeNode)
-        return {};
-    if (!(object->flags & NM_CTLFLAG_RD))
-        return {};
-    if ((object->flags & NM_CTLFLAG_SKIP) && !force)
-        return placeholder;
-    if (object->type == ctlTypeOpaque && !isShownOpaque(object->format))
-        return {};
-
-    const auto levels = static_cast<unsigned>(object->oidLength);
-    std::size_t size = 0;
-    if (sysctl(object->oidLevels, levels, nullptr, &size, nullptr, 0) != 0)
-        return unreadable();
-    if (sizeLimit > 0 && size > static_cast<std::size_t>(sizeLimit))
-        return placeholder;
-    if (size > maxValueBytes)
-        return unreadable();
-
-    // Twice the probed size leaves room for a value that grew since the probe.
-    const std::size_t capacity = size * 2;
-    try {
-        // Most values are a few bytes: those use a zero-filled buffer on the
-        // stack, the others one from the heap; either lives for this call only.
-        unsigned char small[256];
-        std::vector<unsigned char> large;
-        unsigned char *buffer = small;
-        if (capacity < sizeof small) {
-            std::memset(small, 0, sizeof small);
-        } else {
-            large.assign(capacity + 1, 0);  // one spare byte keeps data() non-null
-            buffer = large.data();
-        }
-        std::size_t n = capacity;
-        if (sysctl(object->oidLevels, levels, buffer, &n, nullptr, 0) != 0)
-            return unreadable();
-        n = std::min(n, capacity);
-        return formatBytes(object->type, object->format, buffer, n);
-    } catch (const std::exception &) {
-        // Memory ran out for the buffer or the text: the value is not shown.
-        return unreadable();
     }
 }

@@ -29,15 +29,10 @@ ProgressBarWindow::ProgressBarWindow(const Glib::ustring &title, bool pulsing)
     show_all_children();
     show();
 
-    // A Gtk::Window is trackable: destroying it disconnects the timer.
+    // A Gtk::Window is trackable: the timer ends with the window.
     if (pulsing)
         pulseConnection =
             Glib::signal_timeout().connect(sigc::mem_fun(*this, &ProgressBarWindow::onPulse), 50);
-}
-
-ProgressBarWindow::~ProgressBarWindow()
-{
-    pulseConnection.disconnect();
 }
 
 void ProgressBarWindow::setSubtree(const Glib::ustring &name)

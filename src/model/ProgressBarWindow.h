@@ -9,7 +9,6 @@
 class ProgressBarWindow : public Gtk::Window {
 public:
     ProgressBarWindow(const Glib::ustring &title, bool pulsing);
-    virtual ~ProgressBarWindow();
 
     // Names the subtree being added and pulses once.
     void setSubtree(const Glib::ustring &name);

@@ -1,6 +1,6 @@
 #include "model/RowCopier.h"
 
-#include "mib/ValueFormat.h"
+#include "mib/ObjectValue.h"
 #include "model/Model.h"
 
 #include <gtkmm/accelgroup.h>

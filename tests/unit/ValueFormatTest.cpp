@@ -3,6 +3,7 @@
 #include "mib/CtlType.h"
 #include "mib/NumberText.h"
 #include "mib/ValidUtf8.h"
+#include "mib/ObjectValue.h"
 #include "mib/ValueFormat.h"
 #include "model/Model.h"
 #include "nmeta.h"

@@ -6,7 +6,7 @@
 // --wrap=sysctl, so every sysctl call comes here first and a test can make
 // the size probe claim what it likes.
 #include "mib/CtlType.h"
-#include "mib/ValueFormat.h"
+#include "mib/ObjectValue.h"
 #include "model/Model.h"
 #include "SimMib.h"
 #include "support/SimObjects.h"
