@@ -12,7 +12,7 @@ class Model;
 // copied row may no longer designate a row at all; this finds the object's
 // row again by its name, each time it is asked.
 //
-// It holds no model and no row reference: anything kept on the old sort
+// It holds no tree model and no row reference: anything kept on the old sort
 // model would keep the old filter and sort model listening to the old store
 // while a rebuild clears it, and GTK's sort model then reads levels it has
 // just freed (on rows some eighteen levels deep and more).
