@@ -6,7 +6,7 @@
 #include "SimMib.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
-#include "support/SimObjects.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -24,31 +24,23 @@ const std::string mended = "kern.caf\xef\xbf\xbd";
 // The sort model's row with this identifier text (names do not tell the two apart).
 Gtk::TreeModel::Row rowByOid(Model &model, const std::string &oid)
 {
-    Gtk::TreeModel::Row found;
-    model.sorted->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
-        if (Glib::ustring((*it)[model.oid]) != oid)
-            return false;
-        found = *it;
-        return true;
-    });
-    EXPECT_TRUE(found) << oid;
-    return found;
+    return findRow(model.sorted, model.oid, oid);
 }
 
 TEST(MendedName, RefreshedOpenedAndSetUnderTheKernelsBytes)
 {
     sim::clear();
     sim::add(simObject({1}, "kern", ctlTypeNode, RD));
-    sim::add(simObject({1, 1}, first, ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({1})));
-    sim::add(simObject({1, 2}, second, ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({2})));
+    sim::add(simObject({1, 1}, first, ctlTypeInt, RD | WR, bytesOf<int32_t>({1})));
+    sim::add(simObject({1, 2}, second, ctlTypeInt, RD | WR, bytesOf<int32_t>({2})));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
     auto value = [&](const char *oid) { return Glib::ustring(rowByOid(model, oid)[model.value]); };
     EXPECT_EQ(Glib::ustring(rowByOid(model, "1. 1")[model.fullName]).raw(), mended);
     EXPECT_EQ(Glib::ustring(rowByOid(model, "1. 2")[model.name]).raw(), "caf\xef\xbf\xbd");
 
-    sim::setValue(first, sim::bytesOf<int32_t>({11}));
-    sim::setValue(second, sim::bytesOf<int32_t>({22}));
+    sim::setValue(first, bytesOf<int32_t>({11}));
+    sim::setValue(second, bytesOf<int32_t>({22}));
     model.refreshValues();
     EXPECT_EQ(value("1. 1"), "11");
     EXPECT_EQ(value("1. 2"), "22");
@@ -65,7 +57,7 @@ TEST(MendedName, RefreshedOpenedAndSetUnderTheKernelsBytes)
         setButtonOf(*window)->clicked();
         ASSERT_FALSE(watcher.seen.empty());
         EXPECT_EQ(watcher.seen.back().type, Gtk::MESSAGE_INFO) << watcher.seen.back().secondary;
-        EXPECT_EQ(sim::value(second), sim::bytesOf<int32_t>({std::stoi(text)}));
+        EXPECT_BYTES_EQ(sim::value(second), bytesOf<int32_t>({std::stoi(text)}));
         EXPECT_EQ(value("1. 2"), text);
         ASSERT_TRUE(model.rebuildTree());
     }

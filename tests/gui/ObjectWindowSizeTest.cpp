@@ -6,8 +6,7 @@
 #include "SimMib.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
-#include "support/SimObjects.h"
-#include "support/SortedRows.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -42,11 +41,11 @@ protected:
         sim::Object key = simObject({1, 1}, "net.netdev_rss_key", ctlTypeString, RD, sim::cstring(rssKey()));
         key.description = longDescription;
         sim::add(key);
-        sim::add(simObject({1, 2}, "net." + huge, ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
-        sim::Object described = simObject({1, 3}, "net.described", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+        sim::add(simObject({1, 2}, "net." + huge, ctlTypeInt, RD, bytesOf<int32_t>({1})));
+        sim::Object described = simObject({1, 3}, "net.described", ctlTypeInt, RD, bytesOf<int32_t>({1}));
         described.description = huge;
         sim::add(described);
-        sim::Object lines = simObject({1, 4}, "net.lines", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+        sim::Object lines = simObject({1, 4}, "net.lines", ctlTypeInt, RD, bytesOf<int32_t>({1}));
         lines.description = hugeLines;
         sim::add(lines);
         sim::add(simObject({1, 5}, "net.valued", ctlTypeString, RD, sim::cstring(huge)));

@@ -6,13 +6,12 @@
 #include "model/Trees.h"
 #include "objectwindow/ObjectWindow.h"
 #include "SimMib.h"
-#include "support/SimObjects.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
-#include "support/SortedRows.h"
+#include "support/ShownTrees.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
-#include <gtkmm/box.h>
 #include <gtkmm/entry.h>
 
 #include <cerrno>
@@ -35,10 +34,10 @@ protected:
         ostype.label = "ostype label";
         ostype.format = "A";
         sim::add(ostype);
-        sim::add(simObject({1, 2}, "kern.readonly", ctlTypeInt, RD | TUN, sim::bytesOf<int32_t>({3})));
-        sim::add(simObject({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42})));
+        sim::add(simObject({1, 2}, "kern.readonly", ctlTypeInt, RD | TUN, bytesOf<int32_t>({3})));
+        sim::add(simObject({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, bytesOf<int32_t>({42})));
         sim::add(simObject({1, 4}, "kern.long", ctlTypeString, RD, sim::cstring(std::string(150, 'q'))));
-        sim::add(simObject({1, 5}, "kern.noflags", ctlTypeInt, 0, sim::bytesOf<int32_t>({1})));
+        sim::add(simObject({1, 5}, "kern.noflags", ctlTypeInt, 0, bytesOf<int32_t>({1})));
         sim::add(simObject({1, 6}, "kern.bare", ctlTypeNode, RD));  // a node without handler
         sim::add(simObject({2}, "vm", ctlTypeNode, RD | WR));
         ASSERT_TRUE(model.rebuildTree());
@@ -63,15 +62,9 @@ protected:
 
 TEST_F(ObjectWindowTest, OpensFromRowsOfBothTreesOncePerActivation)
 {
-    Gtk::Entry searchEntry;
-    Trees trees(searchEntry, &model);
-    Gtk::Window host;
-    Gtk::Box box(Gtk::ORIENTATION_HORIZONTAL);
-    box.add(trees.mainTree);
-    box.add(trees.flagsTree);
-    host.add(box);
-    host.show_all();
-    trees.expandAll();
+    ShownTrees views(model);
+    views.show();
+    Trees &trees = views.trees;
 
     // Sorted, so that the views' paths differ from the store's.
     model.sorted->set_sort_column(model.name, Gtk::SORT_DESCENDING);

@@ -7,12 +7,10 @@
 #include "SimMib.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
-#include "support/SimObjects.h"
-#include "support/SortedRows.h"
+#include "support/ShownTrees.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
-#include <gtkmm/box.h>
-#include <gtkmm/entry.h>
 
 #include <string>
 #include <vector>
@@ -37,7 +35,7 @@ std::vector<std::string> loadDeepChain()
         sim::add(simObject(oid, name, ctlTypeNode, RD));
         std::vector<int> leafOid = oid;
         leafOid.push_back(2);
-        sim::add(simObject(leafOid, name + ".v", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({level})));
+        sim::add(simObject(leafOid, name + ".v", ctlTypeInt, RD | WR, bytesOf<int32_t>({level})));
         if (leafOid.size() <= 22)
             leaves.push_back(name + ".v");
     }
@@ -50,15 +48,9 @@ TEST(RebuildWithWindows, WindowsOnRowsOfEveryDepthSurviveChangedAndUnreadableMib
     Model model;
     ASSERT_TRUE(model.rebuildTree());
     // Both views on screen, expanded and sorted, as a user has them.
-    Gtk::Entry searchEntry;
-    Trees trees(searchEntry, &model);
-    Gtk::Window host;
-    Gtk::Box box(Gtk::ORIENTATION_HORIZONTAL);
-    box.add(trees.mainTree);
-    box.add(trees.flagsTree);
-    host.add(box);
-    host.show_all();
-    trees.expandAll();
+    ShownTrees views(model);
+    views.show();
+    Trees &trees = views.trees;
     model.sorted->set_sort_column(model.name, Gtk::SORT_DESCENDING);
 
     std::vector<ObjectWindow *> windows;
@@ -95,7 +87,7 @@ TEST(RebuildWithWindows, WindowsOnRowsOfEveryDepthSurviveChangedAndUnreadableMib
 
     // Changed: everything below level 12 goes, and a new branch appears.
     sim::remove("d1.d2.d3.d4.d5.d6.d7.d8.d9.d10.d11.d12");
-    sim::add(simObject({1, 3}, "d1.w", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({0})));
+    sim::add(simObject({1, 3}, "d1.w", ctlTypeInt, RD | WR, bytesOf<int32_t>({0})));
     ASSERT_TRUE(model.rebuildTree());
     trees.expandAll();
     runMainLoopFor(20);
@@ -121,7 +113,7 @@ TEST(RebuildWithWindows, WindowsOnRowsOfEveryDepthSurviveChangedAndUnreadableMib
     reports = setAll("7");
     for (std::size_t i = 0; i < leaves.size(); ++i) {
         EXPECT_EQ(reports[i].rfind("[OLD Value]: ", 0), 0u) << leaves[i] << ": " << reports[i];
-        EXPECT_EQ(sim::value(leaves[i]), sim::bytesOf<int32_t>({7})) << leaves[i];
+        EXPECT_BYTES_EQ(sim::value(leaves[i]), bytesOf<int32_t>({7})) << leaves[i];
     }
     EXPECT_EQ(Glib::ustring(sortedRow(model, leaves.back())[model.value]), "7");
 

@@ -2,7 +2,7 @@
 #include "mib/CtlType.h"
 #include "model/Model.h"
 #include "SimMib.h"
-#include "support/SimObjects.h"
+#include "support/SimObjectsAndRows.h"
 #include "support/WindowRecorder.h"
 
 #include <glibmm/main.h>
@@ -20,7 +20,7 @@ TEST(Refresh, RunsEventsBeforeRows101And202)
     sim::add(simObject({1}, "kern", ctlTypeNode, RD));  // row 1
     for (int i = 1; i < 250; ++i)                // rows 2..250
         sim::add(simObject({1, i}, "kern.v" + std::to_string(i), ctlTypeInt, RD,
-                     sim::bytesOf<int32_t>({i})));
+                     bytesOf<int32_t>({i})));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
 
@@ -49,17 +49,17 @@ TEST(Refresh, ReadsNewValuesAndHiddenRowsAndRestoresPlaceholders)
 {
     sim::clear();
     sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
-    sim::add(simObject({0, 100}, "sysctl.hidden", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({0, 100}, "sysctl.hidden", ctlTypeInt, RD, bytesOf<int32_t>({1})));
     sim::add(simObject({1}, "kern", ctlTypeNode, RD));
-    sim::add(simObject({1, 1}, "kern.counter", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({1, 1}, "kern.counter", ctlTypeInt, RD, bytesOf<int32_t>({1})));
     sim::add(simObject({1, 2}, "kern.skip", ctlTypeString, RD | WR | SKIP, sim::cstring("short")));
     sim::add(simObject({1, 3}, "kern.long", ctlTypeString, RD | WR, std::string(150, 'z') + '\0'));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
     ASSERT_FALSE(model.showInternal);
 
-    sim::setValue("sysctl.hidden", sim::bytesOf<int32_t>({2}));
-    sim::setValue("kern.counter", sim::bytesOf<int32_t>({3}));
+    sim::setValue("sysctl.hidden", bytesOf<int32_t>({2}));
+    sim::setValue("kern.counter", bytesOf<int32_t>({3}));
     // As a value set would have left them: full texts in place of the placeholder.
     storeRow(model, "kern.skip")[model.value] = "short";
     storeRow(model, "kern.long")[model.value] = std::string(150, 'z');
@@ -77,11 +77,11 @@ TEST(Refresh, UnchangedValuesAreNotRewritten)
 {
     sim::clear();
     sim::add(simObject({1}, "kern", ctlTypeNode, RD));
-    sim::add(simObject({1, 1}, "kern.a", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
-    sim::add(simObject({1, 2}, "kern.b", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({1, 1}, "kern.a", ctlTypeInt, RD, bytesOf<int32_t>({1})));
+    sim::add(simObject({1, 2}, "kern.b", ctlTypeInt, RD, bytesOf<int32_t>({1})));
     Model model;
     ASSERT_TRUE(model.rebuildTree());
-    sim::setValue("kern.b", sim::bytesOf<int32_t>({5}));
+    sim::setValue("kern.b", bytesOf<int32_t>({5}));
     std::vector<std::string> changed;
     model.store->signal_row_changed().connect(
         [&](const Gtk::TreeModel::Path &, const Gtk::TreeModel::iterator &it) {

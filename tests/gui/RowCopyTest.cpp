@@ -5,13 +5,11 @@
 #include "model/Trees.h"
 #include "SimMib.h"
 #include "support/DialogWatcher.h"
-#include "support/SimObjects.h"
-#include "support/SortedRows.h"
+#include "support/ShownTrees.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
-#include <gtkmm/box.h>
 #include <gtkmm/clipboard.h>
-#include <gtkmm/searchentry.h>
 
 #include <string>
 
@@ -29,13 +27,9 @@ protected:
         sim::add(simObject({1}, "kern", ctlTypeNode, RD));
         sim::add(simObject({1, 1}, "kern.ostype", ctlTypeString, RD | WR, sim::cstring("Linux")));
         sim::add(simObject({1, 2}, "kern.long", ctlTypeString, RD, sim::cstring(longText)));
-        sim::add(simObject({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42})));
+        sim::add(simObject({1, 3}, "kern.skipped", ctlTypeInt, RD | SKIP, bytesOf<int32_t>({42})));
         ASSERT_TRUE(model.rebuildTree());
-        box.add(trees.mainTree);
-        box.add(trees.flagsTree);
-        host.add(box);
-        host.show_all();
-        trees.expandAll();
+        views.show();
         runMainLoopFor(50);
         Gtk::Clipboard::get()->set_text("before");
     }
@@ -98,10 +92,9 @@ protected:
     static std::string clipboard() { return Gtk::Clipboard::get()->wait_for_text(); }
 
     Model model;
-    Gtk::SearchEntry entry;
-    Trees trees{entry, &model};
-    Gtk::Window host;
-    Gtk::Box box{Gtk::ORIENTATION_HORIZONTAL};
+    ShownTrees views{model};
+    Trees &trees = views.trees;
+    Gtk::Window &host = views.host;
 };
 
 TEST_F(RowCopy, CtrlCCopiesNameEqualsValueOfTheSelectedRowInEitherTree)

@@ -4,10 +4,9 @@
 #include "model/Model.h"
 #include "objectwindow/ObjectWindow.h"
 #include "SimMib.h"
-#include "support/SimObjects.h"
 #include "support/DialogWatcher.h"
 #include "support/ObjectWindowParts.h"
-#include "support/SortedRows.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +24,14 @@ protected:
     {
         sim::clear();
         sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
-        sim::add(simObject({0, 104}, "sysctl.inner", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({1})));
+        sim::add(simObject({0, 104}, "sysctl.inner", ctlTypeInt, RD | WR, bytesOf<int32_t>({1})));
         sim::add(simObject({1}, "kern", ctlTypeNode, RD));
-        sim::add(simObject({1, 1}, "kern.maxproc", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({5})));
+        sim::add(simObject({1, 1}, "kern.maxproc", ctlTypeInt, RD | WR, bytesOf<int32_t>({5})));
         sim::add(simObject({1, 2}, "kern.hostname", ctlTypeString, RD | WR, sim::cstring("a\nb")));
-        sim::add(simObject({1, 3}, "kern.tuned", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({2})));
+        sim::add(simObject({1, 3}, "kern.tuned", ctlTypeInt, RD | WR | TUN, bytesOf<int32_t>({2})));
         sim::add(simObject({1, 4}, "kern.writeonly", ctlTypeInt, WR));
         sim::add(simObject({1, 5}, "kern.sub", ctlTypeNode, RD | WR));
-        sim::add(simObject({1, 5, 1}, "kern.sub.leaf", ctlTypeU16, RD | WR, sim::bytesOf<uint16_t>({1})));
+        sim::add(simObject({1, 5, 1}, "kern.sub.leaf", ctlTypeU16, RD | WR, bytesOf<uint16_t>({1})));
         ASSERT_TRUE(model.rebuildTree());
     }
 
@@ -86,8 +85,8 @@ TEST_F(SetValueDialog, TwoSuccessfulSetsInARow)
     EXPECT_EQ(second.type, Gtk::MESSAGE_INFO);
     EXPECT_EQ(second.secondary, "[OLD Value]: 6\n[NEW Value]: 16\n");
     EXPECT_EQ(fieldText(*window, 8), "16");
-    EXPECT_EQ(sim::writes("kern.maxproc"),
-              (std::vector<std::string>{sim::bytesOf<int32_t>({6}), sim::bytesOf<int32_t>({16})}));
+    EXPECT_BYTES_EQ(sim::writes("kern.maxproc"),
+                    (std::vector<std::string>{bytesOf<int32_t>({6}), bytesOf<int32_t>({16})}));
     // Nothing else of the window changed.
     EXPECT_EQ(fieldText(*window, 5), "Defined");
     EXPECT_EQ(fieldText(*window, 1), "kern.maxproc");
@@ -100,7 +99,7 @@ TEST_F(SetValueDialog, EnterInTheEntrySetsWhereTheButtonIsSensitive)
     window->newValueEntry->activate();
     ASSERT_EQ(watcher.seen.size(), 1u);
     EXPECT_EQ(watcher.seen[0].secondary, "[OLD Value]: 5\n[NEW Value]: 7\n");
-    EXPECT_EQ(sim::value("kern.maxproc"), sim::bytesOf<int32_t>({7}));
+    EXPECT_BYTES_EQ(sim::value("kern.maxproc"), bytesOf<int32_t>({7}));
     EXPECT_EQ(window->newValueEntry->get_text(), "");
 
     // Not where the button cannot be pressed: no dialog, no write.
@@ -164,7 +163,7 @@ TEST_F(SetValueDialog, RefusedWriteThatChangedTheValueShowsTheNewValue)
     // The kernel takes part of the write and then refuses it.
     sim::setHook([](const char *op, const std::string &name) {
         if (std::string(op) == "write" && name == "kern.maxproc")
-            sim::setValue(name, sim::bytesOf<int32_t>({1}));
+            sim::setValue(name, bytesOf<int32_t>({1}));
     });
     sim::failWrite("kern.maxproc", EIO);
     const SeenDialog dialog = press(window, "9");
@@ -191,7 +190,7 @@ TEST_F(SetValueDialog, WriteOnlyObjectReportsAnEmptyNewValue)
     EXPECT_EQ(dialog.type, Gtk::MESSAGE_INFO);
     EXPECT_EQ(dialog.secondary, "[OLD Value]: \n[NEW Value]: \n");
     EXPECT_EQ(fieldText(*window, 8), "");
-    EXPECT_EQ(sim::writes("kern.writeonly"), (std::vector<std::string>{sim::bytesOf<int32_t>({3})}));
+    EXPECT_BYTES_EQ(sim::writes("kern.writeonly"), (std::vector<std::string>{bytesOf<int32_t>({3})}));
 }
 
 TEST_F(SetValueDialog, AfterARebuildTheObjectIsSetThroughItsNewRow)
@@ -234,7 +233,7 @@ TEST_F(SetValueDialog, HiddenInternalObjectIsRefusedUntilShownAgain)
     EXPECT_EQ(refused.secondary,
               "The object is hidden in the tree; show the internal nodes to set its value");
     EXPECT_EQ(sim::totals().writes, 0);
-    EXPECT_EQ(sim::value("sysctl.inner"), sim::bytesOf<int32_t>({1}));
+    EXPECT_BYTES_EQ(sim::value("sysctl.inner"), bytesOf<int32_t>({1}));
 
     model.toggleInternal();
     const SeenDialog accepted = press(window, "2");

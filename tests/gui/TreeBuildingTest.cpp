@@ -4,7 +4,7 @@
 #include "model/Model.h"
 #include "model/ProgressBarWindow.h"
 #include "SimMib.h"
-#include "support/SimObjects.h"
+#include "support/SimObjectsAndRows.h"
 #include "support/WindowRecorder.h"
 
 #include <gtest/gtest.h>
@@ -26,16 +26,16 @@ void loadSmallMib()
     ostype.label = "ostype";
     ostype.format = "A";
     sim::add(ostype);
-    sim::add(simObject({1, 12}, "kern.maxfiles", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({-5})));
-    sim::add(simObject({1, 13}, "kern.skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({7})));
+    sim::add(simObject({1, 12}, "kern.maxfiles", ctlTypeInt, RD | WR | TUN, bytesOf<int32_t>({-5})));
+    sim::add(simObject({1, 13}, "kern.skipped", ctlTypeInt, RD | SKIP, bytesOf<int32_t>({7})));
     sim::add(simObject({1, 14}, "kern.at100", ctlTypeString, RD, std::string(99, 'x') + '\0'));
     sim::add(simObject({1, 15}, "kern.at101", ctlTypeString, RD, std::string(100, 'y') + '\0'));
     sim::add(simObject({1, 16}, "kern.sub", ctlTypeNode, RD));
     sim::add(simObject({1, 16, 3}, "kern.sub.deep", ctlTypeU8, RD, std::string(1, '\xff')));
     sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
-    sim::add(simObject({0, 102}, "sysctl.next", ctlTypeInt, RD, sim::bytesOf<int32_t>({3})));
+    sim::add(simObject({0, 102}, "sysctl.next", ctlTypeInt, RD, bytesOf<int32_t>({3})));
     sim::add(simObject({2}, "vm", ctlTypeNode, RD));
-    sim::add(simObject({2, 1}, "vm.flags", ctlTypeU32, NM_CTLFLAG_RD, sim::bytesOf<uint32_t>({4})));
+    sim::add(simObject({2, 1}, "vm.flags", ctlTypeU32, NM_CTLFLAG_RD, bytesOf<uint32_t>({4})));
     sim::add(simObject({7}, "single", 0, 0, {}));
 }
 
@@ -182,7 +182,7 @@ TEST_F(TreeBuilding, ProgressWindowNamesEachTopLevelSubtreeInOrder)
             }
     });
     sim::add(simObject({9}, "toplevel", ctlTypeNode, RD));
-    sim::add(simObject({9, 1}, "toplevel.leaf", ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
+    sim::add(simObject({9, 1}, "toplevel.leaf", ctlTypeInt, RD, bytesOf<int32_t>({1})));
     WindowRecorder windows;
     ASSERT_TRUE(model.rebuildTree());
     EXPECT_EQ(texts, (std::vector<std::string>{"'sysctl' subtree", "'kern' subtree", "'vm' subtree",

@@ -6,13 +6,11 @@
 #include "model/Trees.h"
 #include "SimMib.h"
 #include "support/DialogWatcher.h"
-#include "support/SimObjects.h"
-#include "support/SortedRows.h"
+#include "support/ShownTrees.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
-#include <gtkmm/box.h>
 #include <gtkmm/cellrenderertext.h>
-#include <gtkmm/searchentry.h>
 
 #include <string>
 
@@ -30,26 +28,29 @@ protected:
         sim::clear();
         sim::add(simObject({1}, "vm", ctlTypeNode, RD));
         sim::Object task = simObject({1, 1}, "vm.oom_kill_allocating_task", ctlTypeInt, RD,
-                                     sim::bytesOf<int32_t>({0}));
+                                     bytesOf<int32_t>({0}));
         task.description = longWord;
         sim::add(task);
-        sim::add(simObject({1, 2}, "vm.mmap_rnd_compat_bits", ctlTypeInt, RD, sim::bytesOf<int32_t>({8})));
+        sim::add(simObject({1, 2}, "vm.mmap_rnd_compat_bits", ctlTypeInt, RD, bytesOf<int32_t>({8})));
         sim::add(simObject({2}, "big", ctlTypeNode, RD));
-        sim::add(simObject({2, 1}, "big." + hugeName, ctlTypeInt, RD, sim::bytesOf<int32_t>({1})));
-        sim::Object described = simObject({2, 2}, "big.described", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+        sim::add(simObject({2, 1}, "big." + hugeName, ctlTypeInt, RD, bytesOf<int32_t>({1})));
+        sim::Object described = simObject({2, 2}, "big.described", ctlTypeInt, RD, bytesOf<int32_t>({1}));
         described.description = std::string(100000, 'd');
         sim::add(described);
-        sim::Object lines = simObject({2, 3}, "big.lines", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+        sim::Object lines = simObject({2, 3}, "big.lines", ctlTypeInt, RD, bytesOf<int32_t>({1}));
         lines.description = "first" + std::string(100000, '\n');
         sim::add(lines);
         ASSERT_TRUE(model.rebuildTree());
-
-        box.add(trees.mainTree);
-        box.add(trees.flagsTree);
-        host.add(box);
-        host.show_all();
-        trees.expandAll();
+        views.show();
     }
+
+    // A text cell of a row in one view, and the text it should hold.
+    struct CellCase {
+        Gtk::TreeView *view;
+        int position;
+        std::string fullName;
+        std::string text;
+    };
 
     // The renderer of a column once the column has set it up for a row.
     Gtk::CellRendererText *cellFor(Gtk::TreeView &view, int position, const std::string &fullName)
@@ -73,10 +74,8 @@ protected:
     }
 
     Model model;
-    Gtk::SearchEntry entry;
-    Trees trees{entry, &model};
-    Gtk::Window host;
-    Gtk::Box box{Gtk::ORIENTATION_HORIZONTAL};
+    ShownTrees views{model};
+    Trees &trees = views.trees;
 };
 
 // Glyphs beyond the characters: what Pango adds when it marks a break
@@ -94,17 +93,12 @@ int addedGlyphs(const Glib::RefPtr<Pango::Layout> &layout)
 
 TEST_F(TreeCellText, WrappedTextsGetNoCharacterTheyLack)
 {
-    struct Case {
-        Gtk::TreeView *view;
-        int position;
-        std::string fullName;
-        std::string text;
-    } cases[] = {
+    const CellCase cases[] = {
         {&trees.mainTree, 0, "vm.oom_kill_allocating_task", "oom_kill_allocating_task"},
         {&trees.flagsTree, 0, "vm.mmap_rnd_compat_bits", "mmap_rnd_compat_bits"},
         {&trees.mainTree, 3, "vm.oom_kill_allocating_task", longWord},  // Description
     };
-    for (const Case &c : cases) {
+    for (const CellCase &c : cases) {
         Gtk::CellRendererText *cell = cellFor(*c.view, c.position, c.fullName);
         ASSERT_NE(cell, nullptr);
         const Glib::RefPtr<Pango::Layout> layout = layoutOf(*c.view, *cell);
@@ -116,24 +110,15 @@ TEST_F(TreeCellText, WrappedTextsGetNoCharacterTheyLack)
 
 TEST_F(TreeCellText, HugeTextsShowABoundedStart)
 {
-    model.store->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
-        if (Glib::ustring((*it)[model.fullName]) == "big.described")
-            (*it)[model.value] = std::string(100000, 'v');  // as no read gives it, yet
-        return false;
-    });
-    struct Case {
-        Gtk::TreeView *view;
-        int position;
-        std::string fullName;
-        std::string text;
-    } cases[] = {
+    storeRow(model, "big.described")[model.value] = std::string(100000, 'v');  // as no read gives it, yet
+    const CellCase cases[] = {
         {&trees.mainTree, 0, "big." + hugeName, hugeName},
         {&trees.flagsTree, 0, "big." + hugeName, hugeName},
         {&trees.mainTree, 3, "big.described", std::string(100000, 'd')},
         {&trees.mainTree, 3, "big.lines", "first" + std::string(100000, '\n')},
         {&trees.mainTree, 7, "big.described", std::string(100000, 'v')},
     };
-    for (const Case &c : cases) {
+    for (const CellCase &c : cases) {
         Gtk::CellRendererText *cell = cellFor(*c.view, c.position, c.fullName);
         ASSERT_NE(cell, nullptr);
         const std::string shown = cell->property_text().get_value();

@@ -4,6 +4,7 @@
 #include "SimMib.h"
 #include "model/Model.h"
 #include "model/Trees.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/cellrenderertext.h>
@@ -46,22 +47,9 @@ protected:
         return found;
     }
 
-    Gtk::TreeModel::Path pathOf(const std::string &fullName)
-    {
-        Gtk::TreeModel::Path path;
-        model.sorted->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
-            if (Glib::ustring((*it)[model.fullName]) != fullName)
-                return false;
-            path = model.sorted->get_path(it);
-            return true;
-        });
-        EXPECT_FALSE(path.empty()) << fullName;
-        return path;
-    }
-
     bool expandedInBoth(const std::string &fullName)
     {
-        const Gtk::TreeModel::Path path = pathOf(fullName);
+        const Gtk::TreeModel::Path path = sortedPath(model, fullName);
         const bool main = trees.mainTree.row_expanded(path);
         EXPECT_EQ(main, trees.flagsTree.row_expanded(path)) << fullName;
         return main;

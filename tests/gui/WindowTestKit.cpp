@@ -1,24 +1,12 @@
 #include "WindowTestKit.h"
 
-#include "SimMib.h"
 #include "mib/CtlType.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtkmm/cellrenderertext.h>
 #include <gtkmm/menubar.h>
 
 namespace {
-
-void addObject(std::vector<int> oid, const std::string &name, unsigned type, std::uint32_t flags,
-               const std::string &value = {})
-{
-    sim::Object object;
-    object.oid = std::move(oid);
-    object.name = name;
-    object.type = static_cast<std::uint8_t>(type);
-    object.flags = flags;
-    object.value = value;
-    sim::add(object);
-}
 
 Gtk::MenuItem *findIn(Gtk::MenuShell &shell, const std::vector<std::string> &labels, std::size_t depth)
 {
@@ -37,19 +25,19 @@ Gtk::MenuItem *findIn(Gtk::MenuShell &shell, const std::vector<std::string> &lab
 
 void loadWindowMib()
 {
-    const std::uint32_t RD = NM_CTLFLAG_RD, RW = NM_CTLFLAG_RW;
+    using namespace flag;
     sim::clear();
-    addObject({1}, "kern", ctlTypeNode, RD);
-    addObject({1, 1}, "kern.ostype", ctlTypeString, RD, sim::cstring("FreeBSD"));
-    addObject({1, 30}, "kern.ipc", ctlTypeNode, RD);
-    addObject({1, 30, 1}, "kern.ipc.maxsockbuf", ctlTypeUlong, RW, sim::bytesOf<std::uint64_t>({2097152}));
-    addObject({1, 30, 2}, "kern.ipc.msgmax", ctlTypeInt, RD, sim::bytesOf<std::int32_t>({16384}));
-    addObject({1, 30, 3}, "kern.ipc.somaxconn", ctlTypeUint, RW, sim::bytesOf<std::uint32_t>({128}));
-    addObject({2}, "vm", ctlTypeNode, RD);
-    addObject({2, 5}, "vm.stats", ctlTypeNode, RD);
-    addObject({2, 5, 1}, "vm.stats.sys", ctlTypeU32, RD, sim::bytesOf<std::uint32_t>({7}));
-    addObject({0}, "sysctl", ctlTypeNode, RD);
-    addObject({0, 1}, "sysctl.name", ctlTypeInt, RD, sim::bytesOf<std::int32_t>({0}));
+    sim::add(simObject({1}, "kern", ctlTypeNode, RD));
+    sim::add(simObject({1, 1}, "kern.ostype", ctlTypeString, RD, sim::cstring("FreeBSD")));
+    sim::add(simObject({1, 30}, "kern.ipc", ctlTypeNode, RD));
+    sim::add(simObject({1, 30, 1}, "kern.ipc.maxsockbuf", ctlTypeUlong, RW, bytesOf<std::uint64_t>({2097152})));
+    sim::add(simObject({1, 30, 2}, "kern.ipc.msgmax", ctlTypeInt, RD, bytesOf<std::int32_t>({16384})));
+    sim::add(simObject({1, 30, 3}, "kern.ipc.somaxconn", ctlTypeUint, RW, bytesOf<std::uint32_t>({128})));
+    sim::add(simObject({2}, "vm", ctlTypeNode, RD));
+    sim::add(simObject({2, 5}, "vm.stats", ctlTypeNode, RD));
+    sim::add(simObject({2, 5, 1}, "vm.stats.sys", ctlTypeU32, RD, bytesOf<std::uint32_t>({7})));
+    sim::add(simObject({0}, "sysctl", ctlTypeNode, RD));
+    sim::add(simObject({0, 1}, "sysctl.name", ctlTypeInt, RD, bytesOf<std::int32_t>({0})));
 }
 
 Gtk::MenuItem *menuItem(Gtk::Window &window, const std::vector<std::string> &labels)

@@ -5,6 +5,7 @@
 
 #include "ctlvocab.h"
 #include "nmeta.h"
+#include "support/ValueBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -115,11 +116,6 @@ inline int writeOid(const Oid &oid, const std::string &bytes)
                   bytes.size()) == 0
                ? 0
                : errno;
-}
-
-inline std::string int64Bytes(std::initializer_list<int64_t> numbers)
-{
-    return std::string(reinterpret_cast<const char *>(numbers.begin()), numbers.size() * 8);
 }
 
 #endif

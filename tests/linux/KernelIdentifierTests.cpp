@@ -17,7 +17,7 @@ TEST(KernelIdentifiers, ANumberNeverPassesToAnotherName)
 
     // What used to come before b goes: b's identifier still names b.
     ASSERT_EQ(unlink(tree.path("conf/a").c_str()), 0);
-    EXPECT_EQ(writeOid(b, int64Bytes({7})), 0);
+    EXPECT_EQ(writeOid(b, bytesOf<int64_t>({7})), 0);
     EXPECT_EQ(tree.content("conf/b"), "7\n");
     EXPECT_EQ(tree.content("conf/c"), "1\n");
     EXPECT_EQ(walk(false), (std::vector<Oid>{{1, 2}, {1, 3}})) << "a walk from the beginning changes nothing";
@@ -27,13 +27,13 @@ TEST(KernelIdentifiers, ANumberNeverPassesToAnotherName)
     ASSERT_EQ(unlink(tree.path("conf/b").c_str()), 0);
     tree.file("conf/a", "5\n");
     tree.file("conf/aa", "6\n");
-    EXPECT_EQ(writeOid(b, int64Bytes({8})), ENOENT);
+    EXPECT_EQ(writeOid(b, bytesOf<int64_t>({8})), ENOENT);
     EXPECT_EQ(readOid(b).error, ENOENT);
     EXPECT_EQ(tree.content("conf/c"), "1\n");
     EXPECT_EQ(walk(false), (std::vector<Oid>{{1, 1}, {1, 3}, {1, 4}}));
     EXPECT_EQ(nameOf({1, 1}), "conf.a") << "a name that comes back keeps its number";
     EXPECT_EQ(oidOfName("conf.aa"), (Oid{1, 4})) << "a new name after its older siblings";
-    EXPECT_EQ(readOid({1, 4}).reply, int64Bytes({6}));
+    EXPECT_BYTES_EQ(readOid({1, 4}).reply, bytesOf<int64_t>({6}));
 
     // A name created after its directory was listed is numbered when first
     // looked up, and keeps that number in later walks.
@@ -47,7 +47,7 @@ TEST(KernelIdentifiers, ANumberNeverPassesToAnotherName)
     std::filesystem::remove_all(tree.path("conf"));
     tree.file("conf/c", "2\n");
     tree.file("conf/d", "3\n");
-    EXPECT_EQ(writeOid({1, 4}, int64Bytes({1})), ENOENT) << "conf.aa is gone";
+    EXPECT_EQ(writeOid({1, 4}, bytesOf<int64_t>({1})), ENOENT) << "conf.aa is gone";
     EXPECT_EQ(walk(false), (std::vector<Oid>{{1, 3}, {1, 6}}));
     EXPECT_EQ(nameOf({1, 6}), "conf.d");
 }

@@ -102,10 +102,10 @@ TEST_F(KernelQueries, ProbesShortBuffersAndCallShape)
         EXPECT_EQ(sysctl(c.name.data(), c.name.size(), buffer.data(), &size, newp, c.newBytes.size()), -1);
         EXPECT_EQ(errno, ENOMEM);
         EXPECT_EQ(size, c.reply.size() - 3) << "the bytes copied";
-        EXPECT_EQ(buffer, c.reply.substr(0, size) + "ZZZ");
+        EXPECT_BYTES_EQ(buffer, c.reply.substr(0, size) + "ZZZ");
         size = c.reply.size();
         ASSERT_EQ(sysctl(c.name.data(), c.name.size(), buffer.data(), &size, newp, c.newBytes.size()), 0);
-        EXPECT_EQ(buffer.substr(0, size), c.reply);
+        EXPECT_BYTES_EQ(buffer.substr(0, size), c.reply);
     }
 
     // The call's shape is checked before anything else.

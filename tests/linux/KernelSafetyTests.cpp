@@ -1,10 +1,9 @@
 // Nothing outside the root is opened, whatever is swapped in along a path,
 // and nothing below it can make a call block.
+#include "ChildReport.h"
 #include "KernelCalls.h"
 #include "TempTree.h"
 
-#include <functional>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -31,7 +30,7 @@ TEST(KernelSafety, ADirectorySwappedForALinkLeadsNowhere)
     }
     for (const Oid &oid : {shallow, deep}) {
         SCOPED_TRACE(::testing::PrintToString(oid));
-        EXPECT_EQ(writeOid(oid, int64Bytes({7})), ENOENT);
+        EXPECT_EQ(writeOid(oid, bytesOf<int64_t>({7})), ENOENT);
         EXPECT_EQ(readOid(oid).error, ENOENT);
         EXPECT_EQ(formatOf(oid).error, ENOENT);
     }
@@ -43,30 +42,6 @@ TEST(KernelSafety, ADirectorySwappedForALinkLeadsNowhere)
     EXPECT_EQ(tree.content("outside/f"), "1\n");
     EXPECT_EQ(tree.content("outside/inner/f"), "1\n");
     EXPECT_EQ(walk(true), (std::vector<Oid>{})) << "links are no objects";
-}
-
-// Runs body in a child process that is killed after a few seconds, and
-// returns what it reported, or "blocked".
-std::string runWithin(const std::function<std::string()> &body)
-{
-    int channel[2];
-    if (pipe(channel) != 0)
-        return "no pipe";
-    const pid_t child = fork();
-    if (child == 0) {
-        alarm(10);
-        const std::string report = body();
-        _exit(write(channel[1], report.data(), report.size()) < 0);
-    }
-    close(channel[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<size_t>(n));
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFSIGNALED(status) ? "blocked" : report;
 }
 
 TEST(KernelSafety, SpecialFilesAndHugeFilesAreRefusedWithoutBlocking)
@@ -81,21 +56,21 @@ TEST(KernelSafety, SpecialFilesAndHugeFilesAreRefusedWithoutBlocking)
     ASSERT_EQ(mkfifo(tree.path("d/fifo").c_str(), 0666), 0);
     ASSERT_EQ(truncate(tree.path("d/huge").c_str(), 2 << 20), 0);
 
-    const std::string report = runWithin([] {
+    const std::string report = childReport([] {
         const Oid fifo = {1, 1};
         int lookup = 0;
         oidOfName("d.fifo", &lookup);
         size_t size = 0;
         const int probe = sysctl(fifo.data(), 2, nullptr, &size, nullptr, 0) == 0 ? 0 : errno;
         return std::string(std::strerror(readOid(fifo).error)) + ", " + std::strerror(probe) + ", " +
-               std::strerror(writeOid(fifo, int64Bytes({1}))) + ", " +
+               std::strerror(writeOid(fifo, bytesOf<int64_t>({1}))) + ", " +
                std::strerror(formatOf(fifo).error) + ", " + std::strerror(lookup) + ", huge " +
                std::strerror(readOid({1, 2}).error);
     });
     const std::string gone = std::strerror(ENOENT);
     EXPECT_EQ(report, gone + ", " + gone + ", " + gone + ", " + gone + ", " + gone + ", huge " +
                           std::strerror(EFBIG));
-    EXPECT_EQ(readOid({1, 3}).reply, int64Bytes({1}));
+    EXPECT_BYTES_EQ(readOid({1, 3}).reply, bytesOf<int64_t>({1}));
 }
 
 }  // namespace

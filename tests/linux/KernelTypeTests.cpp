@@ -30,7 +30,7 @@ TEST(KernelTypes, WritesKeepTheRecordedTypeAndRefuseContentThatNoLongerFits)
     EXPECT_EQ(formatOf({1, 3}).format, "A");
     EXPECT_EQ(writeOid({1, 3}, std::string("8080,90\0", 8)), 0);
     EXPECT_EQ(tree.content("d/port"), "8080,90");
-    EXPECT_EQ(readOid({1, 3}).reply, std::string("8080,90\0", 8));
+    EXPECT_BYTES_EQ(readOid({1, 3}).reply, std::string("8080,90\0", 8));
 
     // Numbers no longer held by the file: neither read nor written.
     for (const auto &[oid, file, now, format] :
@@ -38,7 +38,7 @@ TEST(KernelTypes, WritesKeepTheRecordedTypeAndRefuseContentThatNoLongerFits)
              {{1, 2}, "d/count", "text\n", "Q"}, {{1, 1}, "d/big", "-1\n", "QU"},
              {{1, 4}, "d/small", "9223372036854775808\n", "Q"}}) {
         SCOPED_TRACE(file);
-        EXPECT_EQ(writeOid(oid, int64Bytes({65})), EINVAL);
+        EXPECT_EQ(writeOid(oid, bytesOf<int64_t>({65})), EINVAL);
         EXPECT_EQ(tree.content(file), now);
         EXPECT_EQ(readOid(oid).error, EINVAL);
         EXPECT_EQ(formatOf(oid).format, format) << "until a walk from the beginning";
@@ -50,8 +50,8 @@ TEST(KernelTypes, WritesKeepTheRecordedTypeAndRefuseContentThatNoLongerFits)
              {{1, 1}, NM_CTLTYPE_S64}, {{1, 2}, NM_CTLTYPE_STRING}, {{1, 3}, NM_CTLTYPE_STRING},
              {{1, 4}, NM_CTLTYPE_U64}})
         EXPECT_EQ(formatOf(oid).kind, type | RW) << nameOf(oid);
-    EXPECT_EQ(readOid({1, 2}).reply, std::string("text\n\0", 6));
-    EXPECT_EQ(writeOid({1, 4}, int64Bytes({-1})), 0) << "unsigned now: all bits set";
+    EXPECT_BYTES_EQ(readOid({1, 2}).reply, std::string("text\n\0", 6));
+    EXPECT_EQ(writeOid({1, 4}, bytesOf<int64_t>({-1})), 0) << "unsigned now: all bits set";
     EXPECT_EQ(tree.content("d/small"), "18446744073709551615\n");
 }
 

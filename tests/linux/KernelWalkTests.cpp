@@ -69,7 +69,7 @@ TEST_F(KernelWalk, PreOrderByNumberNodesOnlyFromNextnoskipAndQueriesAgree)
         // A one-level identifier is too short for the call.
         EXPECT_EQ(readOid(o.oid).error, o.oid.size() == 1 ? EINVAL : o.kind == node ? EISDIR : 0);
     }
-    EXPECT_EQ(readOid({2, 2, 1}).reply, int64Bytes({1500}));
+    EXPECT_BYTES_EQ(readOid({2, 2, 1}).reply, bytesOf<int64_t>({1500}));
 }
 
 TEST_F(KernelWalk, ContinuesAfterAnyIdentifierExistingOrNot)

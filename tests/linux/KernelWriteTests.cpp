@@ -23,10 +23,10 @@ TEST(KernelWrites, NothingIsWrittenThatWasNotGiven)
         {"empty string on an action", "", 0200, nul, EINVAL, ""},
         {"string up to its NUL", "old text\n", 0644, "new" + nul + "junk", 0, "new"},
         {"text to an action", "", 0200, "3" + nul, 0, "3"},
-        {"more numbers than held", "60\n", 0644, int64Bytes({1, 2}), EINVAL, "60\n"},
-        {"fewer numbers than held", "1 2 3\n", 0644, int64Bytes({-5, 7}), 0, "-5\t7\n"},
-        {"as many as held", "1\t2\n", 0644, int64Bytes({INT64_MIN, 0}), 0, "-9223372036854775808\t0\n"},
-        {"part of a number", "60\n", 0644, int64Bytes({1}).substr(0, 5), EINVAL, "60\n"},
+        {"more numbers than held", "60\n", 0644, bytesOf<int64_t>({1, 2}), EINVAL, "60\n"},
+        {"fewer numbers than held", "1 2 3\n", 0644, bytesOf<int64_t>({-5, 7}), 0, "-5\t7\n"},
+        {"as many as held", "1\t2\n", 0644, bytesOf<int64_t>({INT64_MIN, 0}), 0, "-9223372036854775808\t0\n"},
+        {"part of a number", "60\n", 0644, bytesOf<int64_t>({1}).substr(0, 5), EINVAL, "60\n"},
         {"no number", "60\n", 0644, "", EINVAL, "60\n"},
     };
     TempTree tree;

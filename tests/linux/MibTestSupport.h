@@ -3,6 +3,7 @@
 #ifndef OIDSCOPE_TESTS_MIB_TEST_SUPPORT_H
 #define OIDSCOPE_TESTS_MIB_TEST_SUPPORT_H
 
+#include "KernelCalls.h"  // writeOid
 #include "TempTree.h"
 #include "ctlvocab.h"
 #include "nmeta.h"
@@ -88,18 +89,6 @@ inline ReadResult readValue(const std::vector<int> &oid)
     if (sysctl(oid.data(), oid.size(), bytes.data(), &size, nullptr, 0) != 0)
         return {errno, {}};
     return {0, bytes.substr(0, size)};
-}
-
-inline int writeValue(const std::vector<int> &oid, const std::string &bytes)
-{
-    return sysctl(oid.data(), oid.size(), nullptr, nullptr, bytes.data(), bytes.size()) ? errno : 0;
-}
-
-// The native bytes of 64-bit numbers.
-template <typename T>
-std::string bytesOf(std::initializer_list<T> numbers)
-{
-    return std::string(reinterpret_cast<const char *>(numbers.begin()), numbers.size() * sizeof(T));
 }
 
 #endif

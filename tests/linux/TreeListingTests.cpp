@@ -50,7 +50,7 @@ TEST_F(LinuxTree, ListsSortedNestedObjectsAndLookupsAgree)
         // A top-level identifier is too short for the call.
         EXPECT_EQ(readValue(object.oid).error, object.oid.size() == 1 ? EINVAL : object.type == node ? EISDIR : 0);
     }
-    EXPECT_EQ(readValue({2, 2, 1}).bytes, bytesOf<int64_t>({1500}));
+    EXPECT_BYTES_EQ(readValue({2, 2, 1}).bytes, bytesOf<int64_t>({1500}));
 }
 
 TEST_F(LinuxTree, UnknownNamesAndIdentifiersFail)
@@ -80,7 +80,7 @@ TEST_F(LinuxTree, UnknownNamesAndIdentifiersFail)
     for (const auto &[oid, error] : identifiers) {
         SCOPED_TRACE(::testing::PrintToString(oid));
         EXPECT_EQ(readValue(oid).error, error);
-        EXPECT_EQ(writeValue(oid, std::string("1\0", 2)), error);
+        EXPECT_EQ(writeOid(oid, std::string("1\0", 2)), error);
     }
     char buffer[8];  // a read buffer without its size is refused, not guessed
     EXPECT_EQ(sysctl(oidOf("kernel.a").data(), 2, buffer, nullptr, nullptr, 0), -1);

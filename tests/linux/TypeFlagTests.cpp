@@ -1,9 +1,7 @@
 // How a file's text decides its type and binary value, and its mode the flags.
+#include "ChildReport.h"
 #include "MibTestSupport.h"
 
-#include <functional>
-#include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -43,7 +41,7 @@ TEST(LinuxTypes, FileTextDecidesTypeAndBinaryValue)
         nmeta_freeobject(object);
         const ReadResult read = readValue(all[i].oid);
         EXPECT_EQ(read.error, 0);
-        EXPECT_EQ(read.bytes, type == NM_CTLTYPE_STRING ? text + '\0' : numbers);
+        EXPECT_BYTES_EQ(read.bytes, type == NM_CTLTYPE_STRING ? text + '\0' : numbers);
     }
 }
 
@@ -62,29 +60,6 @@ TEST(LinuxTypes, FlagsFollowPermissionBits)
     EXPECT_EQ(all.back().flags, RD) << "a node is only readable, whatever its mode";
 }
 
-// Runs body as "nobody", so that mode bits bind even for root, and returns
-// what it reported.
-std::string runAsNobody(const std::function<std::string()> &body)
-{
-    int channel[2];
-    if (pipe(channel) != 0)
-        return "no pipe";
-    if (fork() == 0) {
-        std::string report = "cannot drop privileges";
-        if (geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0))
-            report = body();
-        _exit(write(channel[1], report.data(), report.size()) < 0);
-    }
-    close(channel[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<size_t>(n));
-    close(channel[0]);
-    wait(nullptr);
-    return report;
-}
-
 TEST(LinuxTypes, UnreadableFileIsAStringAndRefusalsKeepTheirErrno)
 {
     TempTree tree;
@@ -94,14 +69,14 @@ TEST(LinuxTypes, UnreadableFileIsAStringAndRefusalsKeepTheirErrno)
     if (geteuid() == 0) {
         ASSERT_EQ(chown(tree.path("vm/drop_caches").c_str(), 65534, 65534), 0);
     }
-    const std::string report = runAsNobody([] {
+    const std::string report = childReport([] {
         MibObject *object = nmeta_objectbyname("vm.drop_caches");
         const std::string type = object ? std::to_string(object->type) : "none";
         nmeta_freeobject(object);
         return "type " + type + ", read " + std::strerror(readValue(oidOf("vm.drop_caches")).error) +
-               ", write " + std::strerror(writeValue(oidOf("vm.drop_caches"), std::string("3\0", 2))) +
-               ", refused " + std::strerror(writeValue(oidOf("vm.readonly"), bytesOf<int64_t>({0})));
-    });
+               ", write " + std::strerror(writeOid(oidOf("vm.drop_caches"), std::string("3\0", 2))) +
+               ", refused " + std::strerror(writeOid(oidOf("vm.readonly"), bytesOf<int64_t>({0})));
+    }, ChildAs::nobody);
     if (report == "cannot drop privileges")
         GTEST_SKIP() << report;
     // A write-only file takes its new value as text, like vm.drop_caches.

@@ -28,41 +28,41 @@ TEST_F(LinuxValues, ShortBufferGetsWhatFitsAndENOMEM)
     EXPECT_EQ(sysctl(ints, 2, buffer.data(), &size, nullptr, 0), -1);
     EXPECT_EQ(errno, ENOMEM);
     EXPECT_EQ(size, 10u);
-    EXPECT_EQ(buffer, bytesOf<int64_t>({1, 2, 3}).substr(0, 10) + std::string(14, 'Z'));
+    EXPECT_BYTES_EQ(buffer, bytesOf<int64_t>({1, 2, 3}).substr(0, 10) + std::string(14, 'Z'));
     size = 2;
     EXPECT_EQ(sysctl(text, 2, buffer.data(), &size, nullptr, 0), -1);
-    EXPECT_EQ(buffer.substr(0, size), "so");
+    EXPECT_BYTES_EQ(buffer.substr(0, size), "so");
     std::string roomy(64, '\0');
     size = roomy.size();
     ASSERT_EQ(sysctl(text, 2, roomy.data(), &size, nullptr, 0), 0);
-    EXPECT_EQ(roomy.substr(0, size), std::string("some longer old text\n", 22));
+    EXPECT_BYTES_EQ(roomy.substr(0, size), std::string("some longer old text\n", 22));
 }
 
 TEST_F(LinuxValues, WritesLeaveTheTextTheFileExpects)
 {
-    EXPECT_EQ(writeValue({1, 2}, bytesOf<int64_t>({-5, 7, INT64_MIN})), 0);
+    EXPECT_EQ(writeOid({1, 2}, bytesOf<int64_t>({-5, 7, INT64_MIN})), 0);
     EXPECT_EQ(tree.content("v/ints"), "-5\t7\t-9223372036854775808\n");
-    EXPECT_EQ(writeValue({1, 1}, bytesOf<uint64_t>({~uint64_t{0}, 1})), 0);
+    EXPECT_EQ(writeOid({1, 1}, bytesOf<uint64_t>({~uint64_t{0}, 1})), 0);
     EXPECT_EQ(tree.content("v/big"), "18446744073709551615\t1\n");
     // Up to the first NUL, and no tail of the longer old value.
-    EXPECT_EQ(writeValue({1, 4}, std::string("new\0junk", 8)), 0);
+    EXPECT_EQ(writeOid({1, 4}, std::string("new\0junk", 8)), 0);
     EXPECT_EQ(tree.content("v/text"), "new");
-    EXPECT_EQ(writeValue({1, 4}, "x y"), 0);
+    EXPECT_EQ(writeOid({1, 4}, "x y"), 0);
     EXPECT_EQ(tree.content("v/text"), "x y");
 }
 
 TEST_F(LinuxValues, BadWritesFailAndKeepTheValue)
 {
-    EXPECT_EQ(writeValue({1, 2}, bytesOf<int64_t>({8, 9}).substr(0, 12)), EINVAL);
-    EXPECT_EQ(writeValue({1, 2}, ""), EINVAL);
+    EXPECT_EQ(writeOid({1, 2}, bytesOf<int64_t>({8, 9}).substr(0, 12)), EINVAL);
+    EXPECT_EQ(writeOid({1, 2}, ""), EINVAL);
     EXPECT_EQ(tree.content("v/ints"), "1 2 3\n");
     // The type is the file's when first determined: here, at the write.
     tree.file("v/text", "5\n");
-    EXPECT_EQ(writeValue({1, 4}, "9"), EINVAL);
+    EXPECT_EQ(writeOid({1, 4}, "9"), EINVAL);
     EXPECT_EQ(tree.content("v/text"), "5\n");
-    EXPECT_EQ(writeValue({1, 3}, bytesOf<int64_t>({1})), EISDIR);
+    EXPECT_EQ(writeOid({1, 3}, bytesOf<int64_t>({1})), EISDIR);
     std::filesystem::remove(tree.path("v/text"));
-    EXPECT_EQ(writeValue({1, 4}, "a"), ENOENT) << "an identifier taken before its file went away";
+    EXPECT_EQ(writeOid({1, 4}, "a"), ENOENT) << "an identifier taken before its file went away";
     EXPECT_FALSE(std::filesystem::exists(tree.path("v/text")));
 }
 

@@ -4,6 +4,7 @@
 #include "SimMib.h"
 #include "ctlvocab.h"
 #include "nmeta.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -50,15 +51,11 @@ const MibObject *findIn(const MibObjectList *list, const std::string &name)
     return nullptr;
 }
 
+// Every object here holds an int 1 and has the format its type gives.
 sim::Object object(std::vector<int> oid, std::string name, std::uint8_t type, std::uint32_t flags)
 {
-    sim::Object o;
-    o.oid = std::move(oid);
-    o.name = std::move(name);
-    o.type = type;
-    o.flags = flags;
+    sim::Object o = simObject(std::move(oid), std::move(name), type, flags, bytesOf<int>({1}));
     o.format = type == NM_CTLTYPE_NODE ? "N" : "I";
-    o.value = sim::bytesOf<int>({1});
     return o;
 }
 

@@ -4,7 +4,7 @@
 #include "mib/SysctlException.h"
 #include "model/Model.h"
 #include "SimMib.h"
-#include "support/SortedRows.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -17,51 +17,41 @@
 
 namespace {
 
-constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, TUN = NM_CTLFLAG_TUN, SKIP = NM_CTLFLAG_SKIP;
-
-sim::Object leaf(const std::string &name, unsigned type, uint32_t flags, std::string value = {})
-{
-    sim::Object o;
-    o.name = name;
-    o.type = static_cast<uint8_t>(type);
-    o.flags = flags;
-    o.value = std::move(value);
-    return o;
-}
+using namespace flag;
 
 class SetValue : public ::testing::Test {
 protected:
     void SetUp() override
     {
         sim::clear();
-        sim::add(leaf("kern", ctlTypeNode, RD | WR));
-        sim::add(leaf("kern.tunnode", ctlTypeNode, RD | WR | TUN));
-        sim::add(leaf("kern.rwtun", ctlTypeInt, RD | WR | TUN, sim::bytesOf<int32_t>({1})));
-        sim::add(leaf("kern.rdtun", ctlTypeInt, RD | TUN, sim::bytesOf<int32_t>({1})));
-        sim::Object opaque = leaf("kern.clock", ctlTypeOpaque, RD | WR, std::string(20, '\0'));
+        sim::add(simObject({}, "kern", ctlTypeNode, RD | WR));
+        sim::add(simObject({}, "kern.tunnode", ctlTypeNode, RD | WR | TUN));
+        sim::add(simObject({}, "kern.rwtun", ctlTypeInt, RD | WR | TUN, bytesOf<int32_t>({1})));
+        sim::add(simObject({}, "kern.rdtun", ctlTypeInt, RD | TUN, bytesOf<int32_t>({1})));
+        sim::Object opaque = simObject({}, "kern.clock", ctlTypeOpaque, RD | WR, std::string(20, '\0'));
         opaque.format = "S,clockinfo";
         sim::add(opaque);
-        sim::add(leaf("kern.opaquero", ctlTypeOpaque, RD));
-        sim::add(leaf("kern.readonly", ctlTypeInt, RD, sim::bytesOf<int32_t>({4})));
-        sim::add(leaf("kern.int", ctlTypeInt, RD | WR, sim::bytesOf<int32_t>({0})));
+        sim::add(simObject({}, "kern.opaquero", ctlTypeOpaque, RD));
+        sim::add(simObject({}, "kern.readonly", ctlTypeInt, RD, bytesOf<int32_t>({4})));
+        sim::add(simObject({}, "kern.int", ctlTypeInt, RD | WR, bytesOf<int32_t>({0})));
         // Arrays of as many elements as the lists written to them.
-        sim::add(leaf("kern.s8", ctlTypeS8, RD | WR, std::string(3, '\0')));
-        sim::add(leaf("kern.s16", ctlTypeS16, RD | WR, sim::bytesOf<int16_t>({0, 0})));
-        sim::add(leaf("kern.s32", ctlTypeS32, RD | WR, sim::bytesOf<int32_t>({0, 0, 0})));
-        sim::add(leaf("kern.s64", ctlTypeS64, RD | WR, sim::bytesOf<int64_t>({0, 0})));
-        sim::add(leaf("kern.long", ctlTypeLong, RD | WR, sim::bytesOf<int64_t>({0})));
-        sim::add(leaf("kern.u8", ctlTypeU8, RD | WR, std::string(1, '\0')));
-        sim::add(leaf("kern.u16", ctlTypeU16, RD | WR, sim::bytesOf<uint16_t>({0})));
-        sim::add(leaf("kern.uint", ctlTypeUint, RD | WR, sim::bytesOf<uint32_t>({0})));
-        sim::add(leaf("kern.u32", ctlTypeU32, RD | WR, sim::bytesOf<uint32_t>({0})));
-        sim::add(leaf("kern.ulong", ctlTypeUlong, RD | WR, sim::bytesOf<uint64_t>({0})));
-        sim::add(leaf("kern.u64", ctlTypeU64, RD | WR, sim::bytesOf<uint64_t>({0})));
-        sim::add(leaf("kern.str", ctlTypeString, RD | WR, sim::cstring("old")));
-        sim::add(leaf("kern.skipstr", ctlTypeString, RD | WR | SKIP, sim::cstring("old")));
-        sim::add(leaf("kern.writeonly", ctlTypeInt, WR));
-        sim::add(leaf("kern.action", ctlTypeString, WR));
-        sim::add(leaf("kern.zero", 0, RD | WR));
-        sim::add(leaf("kern.unknown", 0, RD | WR));  // type 0: no parse rule
+        sim::add(simObject({}, "kern.s8", ctlTypeS8, RD | WR, std::string(3, '\0')));
+        sim::add(simObject({}, "kern.s16", ctlTypeS16, RD | WR, bytesOf<int16_t>({0, 0})));
+        sim::add(simObject({}, "kern.s32", ctlTypeS32, RD | WR, bytesOf<int32_t>({0, 0, 0})));
+        sim::add(simObject({}, "kern.s64", ctlTypeS64, RD | WR, bytesOf<int64_t>({0, 0})));
+        sim::add(simObject({}, "kern.long", ctlTypeLong, RD | WR, bytesOf<int64_t>({0})));
+        sim::add(simObject({}, "kern.u8", ctlTypeU8, RD | WR, std::string(1, '\0')));
+        sim::add(simObject({}, "kern.u16", ctlTypeU16, RD | WR, bytesOf<uint16_t>({0})));
+        sim::add(simObject({}, "kern.uint", ctlTypeUint, RD | WR, bytesOf<uint32_t>({0})));
+        sim::add(simObject({}, "kern.u32", ctlTypeU32, RD | WR, bytesOf<uint32_t>({0})));
+        sim::add(simObject({}, "kern.ulong", ctlTypeUlong, RD | WR, bytesOf<uint64_t>({0})));
+        sim::add(simObject({}, "kern.u64", ctlTypeU64, RD | WR, bytesOf<uint64_t>({0})));
+        sim::add(simObject({}, "kern.str", ctlTypeString, RD | WR, sim::cstring("old")));
+        sim::add(simObject({}, "kern.skipstr", ctlTypeString, RD | WR | SKIP, sim::cstring("old")));
+        sim::add(simObject({}, "kern.writeonly", ctlTypeInt, WR));
+        sim::add(simObject({}, "kern.action", ctlTypeString, WR));
+        sim::add(simObject({}, "kern.zero", 0, RD | WR));
+        sim::add(simObject({}, "kern.unknown", 0, RD | WR));  // type 0: no parse rule
         ASSERT_TRUE(model.rebuildTree());
     }
 
@@ -133,7 +123,7 @@ TEST_F(SetValue, RefusalsComeInTheirOrder)
         const Glib::ustring rowBefore = rowValue(c.name);
         EXPECT_EQ(refusal(c.name, c.text), c.message) << c.name;
         EXPECT_TRUE(sim::writes(c.name).empty()) << c.name;
-        EXPECT_EQ(sim::value(c.name), before) << c.name;
+        EXPECT_BYTES_EQ(sim::value(c.name), before) << c.name;
         EXPECT_EQ(rowValue(c.name), rowBefore) << c.name;
     }
     EXPECT_EQ(sim::totals().name2oid, 0);
@@ -142,37 +132,37 @@ TEST_F(SetValue, RefusalsComeInTheirOrder)
 
 TEST_F(SetValue, NumbersAreParsedInBaseZeroAndStoredInTheElementWidth)
 {
-    EXPECT_EQ(written("kern.s32", "1,2,3"), sim::bytesOf<int32_t>({1, 2, 3}));
-    EXPECT_EQ(written("kern.int", "0x10"), sim::bytesOf<int32_t>({16}));
-    EXPECT_EQ(written("kern.int", "0X1f"), sim::bytesOf<int32_t>({31}));
-    EXPECT_EQ(written("kern.int", "010"), sim::bytesOf<int32_t>({8}));
-    EXPECT_EQ(written("kern.int", " 5"), sim::bytesOf<int32_t>({5}));
-    EXPECT_EQ(written("kern.int", "5x"), sim::bytesOf<int32_t>({5}));
-    EXPECT_EQ(written("kern.s32", "+7, -8"), sim::bytesOf<int32_t>({7, -8}));
+    EXPECT_BYTES_EQ(written("kern.s32", "1,2,3"), bytesOf<int32_t>({1, 2, 3}));
+    EXPECT_BYTES_EQ(written("kern.int", "0x10"), bytesOf<int32_t>({16}));
+    EXPECT_BYTES_EQ(written("kern.int", "0X1f"), bytesOf<int32_t>({31}));
+    EXPECT_BYTES_EQ(written("kern.int", "010"), bytesOf<int32_t>({8}));
+    EXPECT_BYTES_EQ(written("kern.int", " 5"), bytesOf<int32_t>({5}));
+    EXPECT_BYTES_EQ(written("kern.int", "5x"), bytesOf<int32_t>({5}));
+    EXPECT_BYTES_EQ(written("kern.s32", "+7, -8"), bytesOf<int32_t>({7, -8}));
     // Low bytes kept: no range check against the narrower type.
-    EXPECT_EQ(written("kern.u32", "-1"), sim::bytesOf<uint32_t>({0xffffffffu}));
-    EXPECT_EQ(written("kern.u8", "300"), std::string(1, '\x2c'));
-    EXPECT_EQ(written("kern.s32", "0xffffffff"), sim::bytesOf<int32_t>({-1}));
-    EXPECT_EQ(written("kern.s8", "-1,127,128"), std::string("\xff\x7f\x80", 3));
-    EXPECT_EQ(written("kern.s16", "-2,65537"), sim::bytesOf<int16_t>({-2, 1}));
-    EXPECT_EQ(written("kern.u16", "0xabcd"), sim::bytesOf<uint16_t>({0xabcd}));
-    EXPECT_EQ(written("kern.uint", "4294967296"), sim::bytesOf<uint32_t>({0}));
-    EXPECT_EQ(written("kern.long", "-9223372036854775808"),
-              sim::bytesOf<int64_t>({std::numeric_limits<int64_t>::min()}));
-    EXPECT_EQ(written("kern.s64", "9223372036854775807,-1"),
-              sim::bytesOf<int64_t>({std::numeric_limits<int64_t>::max(), -1}));
-    EXPECT_EQ(written("kern.u64", "18446744073709551615"),
-              sim::bytesOf<uint64_t>({std::numeric_limits<uint64_t>::max()}));
-    EXPECT_EQ(written("kern.ulong", "-2"), sim::bytesOf<uint64_t>({0xfffffffffffffffeull}));
+    EXPECT_BYTES_EQ(written("kern.u32", "-1"), bytesOf<uint32_t>({0xffffffffu}));
+    EXPECT_BYTES_EQ(written("kern.u8", "300"), std::string(1, '\x2c'));
+    EXPECT_BYTES_EQ(written("kern.s32", "0xffffffff"), bytesOf<int32_t>({-1}));
+    EXPECT_BYTES_EQ(written("kern.s8", "-1,127,128"), std::string("\xff\x7f\x80", 3));
+    EXPECT_BYTES_EQ(written("kern.s16", "-2,65537"), bytesOf<int16_t>({-2, 1}));
+    EXPECT_BYTES_EQ(written("kern.u16", "0xabcd"), bytesOf<uint16_t>({0xabcd}));
+    EXPECT_BYTES_EQ(written("kern.uint", "4294967296"), bytesOf<uint32_t>({0}));
+    EXPECT_BYTES_EQ(written("kern.long", "-9223372036854775808"),
+                    bytesOf<int64_t>({std::numeric_limits<int64_t>::min()}));
+    EXPECT_BYTES_EQ(written("kern.s64", "9223372036854775807,-1"),
+                    bytesOf<int64_t>({std::numeric_limits<int64_t>::max(), -1}));
+    EXPECT_BYTES_EQ(written("kern.u64", "18446744073709551615"),
+                    bytesOf<uint64_t>({std::numeric_limits<uint64_t>::max()}));
+    EXPECT_BYTES_EQ(written("kern.ulong", "-2"), bytesOf<uint64_t>({0xfffffffffffffffeull}));
 }
 
 TEST_F(SetValue, StringsGoWithOneNulAndCommasAreNotSpecial)
 {
-    EXPECT_EQ(written("kern.str", ""), std::string(1, '\0'));
+    EXPECT_BYTES_EQ(written("kern.str", ""), std::string(1, '\0'));
     EXPECT_EQ(rowValue("kern.str"), "");
-    EXPECT_EQ(written("kern.str", "a, b,,"), std::string("a, b,,\0", 7));
+    EXPECT_BYTES_EQ(written("kern.str", "a, b,,"), std::string("a, b,,\0", 7));
     EXPECT_EQ(rowValue("kern.str"), "a, b,,");
-    EXPECT_EQ(written("kern.str", "h\xc3\xa9"), std::string("h\xc3\xa9\0", 4));
+    EXPECT_BYTES_EQ(written("kern.str", "h\xc3\xa9"), std::string("h\xc3\xa9\0", 4));
 }
 
 TEST_F(SetValue, NothingIsWrittenThatTheObjectCannotTakeWhole)
@@ -186,9 +176,9 @@ TEST_F(SetValue, NothingIsWrittenThatTheObjectCannotTakeWhole)
     EXPECT_EQ(rowValue("kern.int"), "0");
     // What does fit is written: a shorter list, a write-only object's list
     // (nothing to compare with) and a readable string's empty text.
-    EXPECT_EQ(written("kern.s32", "4,5"), sim::bytesOf<int32_t>({4, 5}));
-    EXPECT_EQ(written("kern.writeonly", "1,2"), sim::bytesOf<int32_t>({1, 2}));
-    EXPECT_EQ(written("kern.action", "run"), sim::cstring("run"));
+    EXPECT_BYTES_EQ(written("kern.s32", "4,5"), bytesOf<int32_t>({4, 5}));
+    EXPECT_BYTES_EQ(written("kern.writeonly", "1,2"), bytesOf<int32_t>({1, 2}));
+    EXPECT_BYTES_EQ(written("kern.action", "run"), sim::cstring("run"));
 }
 
 TEST_F(SetValue, PiecesWithoutANumberOrOutOfRangeAreNotNumbers)
@@ -219,7 +209,7 @@ TEST_F(SetValue, RefusedWriteGivesTheSystemTextAndChangesNothing)
     sim::resetCounts();
     EXPECT_EQ(refusal("kern.int", "9"), std::strerror(EPERM));
     EXPECT_EQ(sim::counts("kern.int").writes, 1);
-    EXPECT_EQ(sim::value("kern.int"), sim::bytesOf<int32_t>({0}));
+    EXPECT_BYTES_EQ(sim::value("kern.int"), bytesOf<int32_t>({0}));
     EXPECT_EQ(rowValue("kern.int"), "0");
 
     sim::failWrite("kern.int", EBUSY);
@@ -258,7 +248,7 @@ TEST_F(SetValue, WriteOnlyObjectIsWrittenAndReadsBackEmpty)
     Gtk::TreeModel::Row row = sortedRow(model, "kern.writeonly");
     row[model.value] = "stale";
     EXPECT_EQ(model.setValue(row, "7"), "");
-    EXPECT_EQ(sim::writes("kern.writeonly"), (std::vector<std::string>{sim::bytesOf<int32_t>({7})}));
+    EXPECT_BYTES_EQ(sim::writes("kern.writeonly"), (std::vector<std::string>{bytesOf<int32_t>({7})}));
     EXPECT_EQ(rowValue("kern.writeonly"), "");
 }
 
@@ -285,7 +275,7 @@ TEST_F(SetValue, RowOfASortedModelIsWrittenThroughToTheStore)
 
 TEST_F(SetValue, HandlerQueryAnswersOrThrowsTheSystemText)
 {
-    sim::add(leaf("kern.bare", ctlTypeNode, RD));  // a node without handler
+    sim::add(simObject({}, "kern.bare", ctlTypeNode, RD));  // a node without handler
     EXPECT_TRUE(model.hasHandler("kern.int"));
     EXPECT_FALSE(model.hasHandler("kern.bare"));
 

@@ -1,6 +1,7 @@
 // The fixture text format: what each construct produces, and that every kind
 // of mistake is reported with its line while the loaded MIB stays intact.
 #include "SimMib.h"
+#include "support/ValueBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -70,21 +71,21 @@ object 1 v
     value repeat 2 ( repeat 2 ( "ab" ) "-" )
 )");
     std::string expected;
-    expected += sim::bytesOf<std::int8_t>({-1});
-    expected += sim::bytesOf<std::uint8_t>({255});
-    expected += sim::bytesOf<std::int16_t>({-2});
-    expected += sim::bytesOf<std::uint16_t>({0xffff});
-    expected += sim::bytesOf<std::int32_t>({-3});
-    expected += sim::bytesOf<std::uint32_t>({4000000000u});
-    expected += sim::bytesOf<std::int64_t>({-5});
-    expected += sim::bytesOf<std::uint64_t>({~0ull});
-    expected += sim::bytesOf<std::int32_t>({INT32_MIN});
+    expected += bytesOf<std::int8_t>({-1});
+    expected += bytesOf<std::uint8_t>({255});
+    expected += bytesOf<std::int16_t>({-2});
+    expected += bytesOf<std::uint16_t>({0xffff});
+    expected += bytesOf<std::int32_t>({-3});
+    expected += bytesOf<std::uint32_t>({4000000000u});
+    expected += bytesOf<std::int64_t>({-5});
+    expected += bytesOf<std::uint64_t>({~0ull});
+    expected += bytesOf<std::int32_t>({INT32_MIN});
     expected += std::string("ABC\n\0", 5) + std::string("\x00\xff\x7f", 3);
     for (int i = 0; i < 3; ++i)
-        expected += sim::bytesOf<std::uint16_t>({1}) + "z";
-    expected += sim::bytesOf<std::uint8_t>({9});  // the width from inside the group ended with it
+        expected += bytesOf<std::uint16_t>({1}) + "z";
+    expected += bytesOf<std::uint8_t>({9});  // the width from inside the group ended with it
     expected += "abab-abab-";
-    EXPECT_EQ(sim::value("v"), expected);
+    EXPECT_BYTES_EQ(sim::value("v"), expected);
 }
 
 struct Malformed {
@@ -116,7 +117,7 @@ TEST_P(SimFixtureErrorTest, NamesTheLineAndKeepsTheMib)
         EXPECT_NE(message.find(bad.message), std::string::npos) << message;
     }
     EXPECT_EQ(sim::objectCount(), 1u);
-    EXPECT_EQ(sim::value("kept"), sim::bytesOf<std::int32_t>({5}));
+    EXPECT_BYTES_EQ(sim::value("kept"), bytesOf<std::int32_t>({5}));
 }
 
 const Malformed malformed[] = {

@@ -1,6 +1,7 @@
 // The simulated kernel as a FreeBSD client sees it: value access and the
 // meta-MIB through the sysctl call, and the failures and records tests rely on.
 #include "SimMib.h"
+#include "support/ValueBytes.h"
 #include "nmeta.h"
 
 #include <gtest/gtest.h>
@@ -216,14 +217,14 @@ TEST_F(SimKernelTest, ProbeAndReadFollowFreeBsd)
     size = sizeof buffer;
     ASSERT_EQ(call("kern.ostype", buffer, &size), 0);
     EXPECT_EQ(size, 8u);
-    EXPECT_EQ(std::string(buffer, 9), std::string("FreeBSD\0x", 9));
+    EXPECT_BYTES_EQ(std::string(buffer, 9), std::string("FreeBSD\0x", 9));
 
     // Too small a buffer: what fits, how much that was, and ENOMEM.
     std::memset(buffer, 'x', sizeof buffer);
     size = 3;
     EXPECT_EQ(call("kern.ostype", buffer, &size), ENOMEM);
     EXPECT_EQ(size, 3u);
-    EXPECT_EQ(std::string(buffer, 4), "Frex");
+    EXPECT_BYTES_EQ(std::string(buffer, 4), "Frex");
 
     sim::setValue("kern.ostype", sim::cstring("Linux"));
     size = 0;
@@ -253,14 +254,14 @@ TEST_F(SimKernelTest, WritesAreStoredRecordedOrRefused)
 {
     const std::string name = sim::cstring("example.org");
     ASSERT_EQ(write("kern.hostname", name), 0);
-    EXPECT_EQ(sim::value("kern.hostname"), name);  // with its NUL, as given
-    EXPECT_EQ(sim::writes("kern.hostname"), std::vector<std::string>{name});
+    EXPECT_BYTES_EQ(sim::value("kern.hostname"), name);  // with its NUL, as given
+    EXPECT_BYTES_EQ(sim::writes("kern.hostname"), std::vector<std::string>{name});
 
     EXPECT_EQ(write("kern.ostype", "x"), EPERM);  // RD only
     EXPECT_EQ(write("hw.bus", "x"), EISDIR);      // a node without handler, even with WR
     sim::failWrite("kern.hostname", EBUSY);
     EXPECT_EQ(write("kern.hostname", "other"), EBUSY);
-    EXPECT_EQ(sim::value("kern.hostname"), name);
+    EXPECT_BYTES_EQ(sim::value("kern.hostname"), name);
     EXPECT_EQ(sim::writes("kern.hostname").size(), 1u);
     EXPECT_TRUE(sim::writes("kern.ostype").empty());
 
@@ -271,7 +272,7 @@ TEST_F(SimKernelTest, WritesAreStoredRecordedOrRefused)
     const std::string next = sim::cstring("b");
     ASSERT_EQ(call("kern.hostname", old, &size, next.data(), next.size()), 0);
     EXPECT_EQ(std::string(old, size), name);
-    EXPECT_EQ(sim::value("kern.hostname"), next);
+    EXPECT_BYTES_EQ(sim::value("kern.hostname"), next);
 }
 
 TEST_F(SimKernelTest, CallsAreCountedAndTheHookRunsFirst)
@@ -280,7 +281,7 @@ TEST_F(SimKernelTest, CallsAreCountedAndTheHookRunsFirst)
     sim::setHook([&](const char *op, const std::string &name) {
         seen.push_back(std::string(op) + " " + name);
         if (std::string(op) == "read")
-            sim::setValue(name, sim::bytesOf<int>({7}));  // a value that changes under the reader
+            sim::setValue(name, bytesOf<int>({7}));  // a value that changes under the reader
     });
     size_t size = 0;
     call("kern.maxproc", nullptr, &size);

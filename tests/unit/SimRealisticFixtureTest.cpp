@@ -2,6 +2,7 @@
 // types, formats, flags and sizes it promises, with correct struct layouts.
 // (That it forms a consistent tree is enforced by loading itself.)
 #include "SimMib.h"
+#include "support/ValueBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +115,7 @@ TEST_F(SimRealisticFixtureTest, OpaqueValuesHaveTheKernelsLayouts)
 
 TEST_F(SimRealisticFixtureTest, HasTheValuesThatNeedCare)
 {
-    EXPECT_EQ(sim::value("kern.ostype"), sim::cstring("FreeBSD"));
+    EXPECT_BYTES_EQ(sim::value("kern.ostype"), sim::cstring("FreeBSD"));
     for (const char *name : {"hw.acpi.thermal.tz0.temperature", "dev.pchtherm.0.temperature"}) {
         const sim::Object sensor = sim::object(name);
         EXPECT_EQ(sensor.type, 2) << name;

@@ -8,6 +8,7 @@
 #include "model/Model.h"
 #include "nmeta.h"
 #include "SimMib.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, SKIP = NM_CTLFLAG_SKIP;
+using namespace flag;
 
 struct FreeObject {
     void operator()(MibObject *o) const { nmeta_freeobject(o); }
@@ -45,7 +46,7 @@ protected:
     void SetUp() override
     {
         sim::clear();
-        sim::add({{1}, "kern", {}, {}, {}, ctlTypeNode, RD, {}, false});
+        sim::add(simObject({1}, "kern", ctlTypeNode, RD));
     }
 
     // Adds kern.<leaf> with the given type, flags, format and bytes.
@@ -53,13 +54,8 @@ protected:
                      const std::string &bytes, std::optional<std::string> format = {})
     {
         static int next = 1;
-        sim::Object o;
-        o.oid = {1, next++};
-        o.name = "kern." + leafName;
-        o.type = static_cast<uint8_t>(type);
-        o.flags = flags;
+        sim::Object o = simObject({1, next++}, "kern." + leafName, type, flags, bytes);
         o.format = std::move(format);
-        o.value = bytes;
         sim::add(o);
         return o.name;
     }
@@ -74,8 +70,8 @@ protected:
 
 TEST_F(ValueFormat, NodesAndUnreadableObjectsGiveEmptyTextWithoutReading)
 {
-    const auto node = leaf("node", ctlTypeNode, RD | WR, sim::bytesOf<int32_t>({7}));
-    const auto writeOnly = leaf("wo", ctlTypeInt, WR, sim::bytesOf<int32_t>({7}));
+    const auto node = leaf("node", ctlTypeNode, RD | WR, bytesOf<int32_t>({7}));
+    const auto writeOnly = leaf("wo", ctlTypeInt, WR, bytesOf<int32_t>({7}));
     for (bool force : {false, true}) {
         EXPECT_EQ(read(node, force), "");
         EXPECT_EQ(read(writeOnly, force), "");
@@ -86,7 +82,7 @@ TEST_F(ValueFormat, NodesAndUnreadableObjectsGiveEmptyTextWithoutReading)
 
 TEST_F(ValueFormat, SkipGivesPlaceholderUnlessForced)
 {
-    const auto name = leaf("skipped", ctlTypeInt, RD | SKIP, sim::bytesOf<int32_t>({42}));
+    const auto name = leaf("skipped", ctlTypeInt, RD | SKIP, bytesOf<int32_t>({42}));
     EXPECT_EQ(read(name, false), "[CLICK TO SHOW]");
     EXPECT_EQ(sim::counts(name).probes, 0);
     EXPECT_EQ(read(name, true, -1, "ERROR"), "42");
@@ -116,8 +112,8 @@ TEST_F(ValueFormat, SizeLimitReadsAtTheLimitAndNotAbove)
 
 TEST_F(ValueFormat, FailedProbeOrReadGivesEmptyText)
 {
-    const auto probe = leaf("probe", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
-    const auto rd = leaf("rd", ctlTypeInt, RD, sim::bytesOf<int32_t>({1}));
+    const auto probe = leaf("probe", ctlTypeInt, RD, bytesOf<int32_t>({1}));
+    const auto rd = leaf("rd", ctlTypeInt, RD, bytesOf<int32_t>({1}));
     sim::failProbe(probe, EIO);
     sim::failRead(rd, EPERM);
     EXPECT_EQ(read(probe), "");
@@ -126,10 +122,10 @@ TEST_F(ValueFormat, FailedProbeOrReadGivesEmptyText)
 
 TEST_F(ValueFormat, ValueReadWithTwiceTheProbedCapacity)
 {
-    const auto name = leaf("grows", ctlTypeInt, RD, sim::bytesOf<int32_t>({1, 2}));
+    const auto name = leaf("grows", ctlTypeInt, RD, bytesOf<int32_t>({1, 2}));
     sim::setHook([&](const char *op, const std::string &n) {
         if (n == name && std::string(op) == "probe")  // the value grows after the probe
-            sim::setValue(name, sim::bytesOf<int32_t>({1, 2, 3}));
+            sim::setValue(name, bytesOf<int32_t>({1, 2, 3}));
     });
     EXPECT_EQ(read(name), "1 2 3");
 }
@@ -139,39 +135,39 @@ TEST_F(ValueFormat, NumbersByWidthAndSignedness)
     const std::string ff(1, '\xff');
     EXPECT_EQ(bytesAs(ctlTypeS8, nullptr, ff), "-1");
     EXPECT_EQ(bytesAs(ctlTypeU8, nullptr, ff), "255");
-    EXPECT_EQ(bytesAs(ctlTypeS16, nullptr, sim::bytesOf<int16_t>({-2, 300})), "-2 300");
-    EXPECT_EQ(bytesAs(ctlTypeU16, nullptr, sim::bytesOf<int16_t>({-1})), "65535");
-    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, sim::bytesOf<int32_t>({1, -2, 3})), "1 -2 3");
-    EXPECT_EQ(bytesAs(ctlTypeS32, "I", sim::bytesOf<int32_t>({-5})), "-5");
-    EXPECT_EQ(bytesAs(ctlTypeUint, nullptr, sim::bytesOf<int32_t>({-1})), "4294967295");
-    EXPECT_EQ(bytesAs(ctlTypeU32, nullptr, sim::bytesOf<int32_t>({-1})), "4294967295");
-    EXPECT_EQ(bytesAs(ctlTypeS64, nullptr, sim::bytesOf<int64_t>({INT64_MIN})),
+    EXPECT_EQ(bytesAs(ctlTypeS16, nullptr, bytesOf<int16_t>({-2, 300})), "-2 300");
+    EXPECT_EQ(bytesAs(ctlTypeU16, nullptr, bytesOf<int16_t>({-1})), "65535");
+    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, bytesOf<int32_t>({1, -2, 3})), "1 -2 3");
+    EXPECT_EQ(bytesAs(ctlTypeS32, "I", bytesOf<int32_t>({-5})), "-5");
+    EXPECT_EQ(bytesAs(ctlTypeUint, nullptr, bytesOf<int32_t>({-1})), "4294967295");
+    EXPECT_EQ(bytesAs(ctlTypeU32, nullptr, bytesOf<int32_t>({-1})), "4294967295");
+    EXPECT_EQ(bytesAs(ctlTypeS64, nullptr, bytesOf<int64_t>({INT64_MIN})),
               "-9223372036854775808");
-    EXPECT_EQ(bytesAs(ctlTypeLong, nullptr, sim::bytesOf<int64_t>({-7, 8})), "-7 8");
-    EXPECT_EQ(bytesAs(ctlTypeUlong, nullptr, sim::bytesOf<int64_t>({-1})),
+    EXPECT_EQ(bytesAs(ctlTypeLong, nullptr, bytesOf<int64_t>({-7, 8})), "-7 8");
+    EXPECT_EQ(bytesAs(ctlTypeUlong, nullptr, bytesOf<int64_t>({-1})),
               "18446744073709551615");
-    EXPECT_EQ(bytesAs(ctlTypeU64, nullptr, sim::bytesOf<uint64_t>({UINT64_MAX, 0})),
+    EXPECT_EQ(bytesAs(ctlTypeU64, nullptr, bytesOf<uint64_t>({UINT64_MAX, 0})),
               "18446744073709551615 0");
 }
 
 TEST_F(ValueFormat, OnlyWholeElementsCount)
 {
     EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, std::string("\1\0\0", 3)), "");
-    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, sim::bytesOf<int32_t>({9}) + "\1\2"), "9");
+    EXPECT_EQ(bytesAs(ctlTypeInt, nullptr, bytesOf<int32_t>({9}) + "\1\2"), "9");
     EXPECT_EQ(bytesAs(ctlTypeU64, nullptr, std::string(15, '\0')), "0");
     EXPECT_EQ(bytesAs(ctlTypeU16, nullptr, ""), "");
 }
 
 TEST_F(ValueFormat, TemperaturesUseTheSinglePrecisionQuotient)
 {
-    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({3032})), "30.05 C");
-    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({2741})), "0.950006 C");
-    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({2731})), "-0.0499939 C");
-    EXPECT_EQ(bytesAs(ctlTypeInt, "IK3", sim::bytesOf<int32_t>({303150})), "30 C");
-    EXPECT_EQ(bytesAs(ctlTypeInt, "IK0", sim::bytesOf<int32_t>({300})), "26.85 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", bytesOf<int32_t>({3032})), "30.05 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", bytesOf<int32_t>({2741})), "0.950006 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", bytesOf<int32_t>({2731})), "-0.0499939 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK3", bytesOf<int32_t>({303150})), "30 C");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK0", bytesOf<int32_t>({300})), "26.85 C");
     // Only the first element, and only integers of type 2.
-    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", sim::bytesOf<int32_t>({3032, 1})), "30.05 C");
-    EXPECT_EQ(bytesAs(ctlTypeS32, "IK", sim::bytesOf<int32_t>({3032})), "3032");
+    EXPECT_EQ(bytesAs(ctlTypeInt, "IK", bytesOf<int32_t>({3032, 1})), "30.05 C");
+    EXPECT_EQ(bytesAs(ctlTypeS32, "IK", bytesOf<int32_t>({3032})), "3032");
     // Too short for one element: nothing is read past the data.
     EXPECT_EQ(bytesAs(ctlTypeInt, "IK", std::string("\1\2", 2)), "");
 }
@@ -195,29 +191,29 @@ TEST_F(ValueFormat, InvalidUtf8StringIsMadeValid)
 
 TEST_F(ValueFormat, Clockinfo)
 {
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,clockinfo", sim::bytesOf<int32_t>({1000, 999, 0, 128, 127})),
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,clockinfo", bytesOf<int32_t>({1000, 999, 0, 128, 127})),
               "{ hz = 1000, tick = 999, profhz = 127, stathz = 128 }");
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,clockinfo", sim::bytesOf<int32_t>({1000, 999, 0, 128})), "");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,clockinfo", bytesOf<int32_t>({1000, 999, 0, 128})), "");
 }
 
 TEST_F(ValueFormat, InputIdIsLowerCaseHex)
 {
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,input_id", sim::bytesOf<uint16_t>({0x11, 0xABCD, 0, 0x100})),
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,input_id", bytesOf<uint16_t>({0x11, 0xABCD, 0, 0x100})),
               "{ bustype = 0x11, vendor = 0xabcd, product = 0x0, version = 0x100 }");
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,input_id", sim::bytesOf<uint16_t>({1, 2, 3})), "");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,input_id", bytesOf<uint16_t>({1, 2, 3})), "");
 }
 
 TEST_F(ValueFormat, Loadavg)
 {
-    const std::string data = sim::bytesOf<uint32_t>({1024, 512, 0, 0}) + sim::bytesOf<int64_t>({2048});
+    const std::string data = bytesOf<uint32_t>({1024, 512, 0, 0}) + bytesOf<int64_t>({2048});
     EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,loadavg", data), "{ 0.5 0.25 0 }");
     EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,loadavg", data.substr(0, 23)), "");
 }
 
 TEST_F(ValueFormat, SmapRecordsOnePerLine)
 {
-    const std::string rec1 = sim::bytesOf<uint64_t>({0x1000, 0x9f000}) + sim::bytesOf<uint32_t>({1, 0});
-    const std::string rec2 = sim::bytesOf<uint64_t>({0x100000, 0xABC00000}) + sim::bytesOf<uint32_t>({2, 0x1F});
+    const std::string rec1 = bytesOf<uint64_t>({0x1000, 0x9f000}) + bytesOf<uint32_t>({1, 0});
+    const std::string rec2 = bytesOf<uint64_t>({0x100000, 0xABC00000}) + bytesOf<uint32_t>({2, 0x1F});
     EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,bios_smap_xattr", rec1 + rec2 + "partial"),
               "\nSMAP type=1, xattr=0, base=1000, len=9f000"
               "\nSMAP type=2, xattr=1f, base=100000, len=abc00000");
@@ -226,10 +222,10 @@ TEST_F(ValueFormat, SmapRecordsOnePerLine)
 
 TEST_F(ValueFormat, PagesizesStopAtFirstZero)
 {
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", sim::bytesOf<uint64_t>({4096, 2097152, 0, 0})),
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", bytesOf<uint64_t>({4096, 2097152, 0, 0})),
               "{ 4096, 2097152 }");
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", sim::bytesOf<uint64_t>({4096, 0, 8192})), "{ 4096 }");
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", sim::bytesOf<uint64_t>({0, 4096})), "{  }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", bytesOf<uint64_t>({4096, 0, 8192})), "{ 4096 }");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", bytesOf<uint64_t>({0, 4096})), "{  }");
     EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,pagesizes", ""), "{  }");
 }
 
@@ -241,20 +237,20 @@ TEST_F(ValueFormat, TimevalAppendsLocalDate)
     ASSERT_NE(ctime_r(&t, date), nullptr);
     std::string expected = "{ sec = 1700000000, usec = 25 }  " + std::string(date);
     expected.pop_back();  // ctime's line feed
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", sim::bytesOf<int64_t>({sec, 25})), expected);
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", sim::bytesOf<int64_t>({sec})), "");
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", bytesOf<int64_t>({sec, 25})), expected);
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", bytesOf<int64_t>({sec})), "");
 }
 
 TEST_F(ValueFormat, TimevalBeyondCtimeShowsBracesOnly)
 {
-    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", sim::bytesOf<int64_t>({INT64_MAX, 1})),
+    EXPECT_EQ(bytesAs(ctlTypeOpaque, "S,timeval", bytesOf<int64_t>({INT64_MAX, 1})),
               "{ sec = 9223372036854775807, usec = 1 } ");
 }
 
 TEST_F(ValueFormat, OtherTypesAreReadButShowNothing)
 {
-    const auto zero = leaf("zero", 0, RD, sim::bytesOf<int32_t>({1}));
-    const auto big = leaf("big", 0, RD, sim::bytesOf<int32_t>({1}));
+    const auto zero = leaf("zero", 0, RD, bytesOf<int32_t>({1}));
+    const auto big = leaf("big", 0, RD, bytesOf<int32_t>({1}));
     EXPECT_EQ(read(zero), "");
     EXPECT_EQ(read(big), "");
     EXPECT_EQ(sim::counts(zero).reads, 1);
@@ -264,8 +260,8 @@ TEST_F(ValueFormat, OtherTypesAreReadButShowNothing)
 TEST(ReadValue, ByNameAndUnknownName)
 {
     sim::clear();
-    sim::add({{1}, "kern", {}, {}, {}, ctlTypeNode, RD, {}, false});
-    sim::add({{1, 1}, "kern.ostype", {}, {}, {}, ctlTypeString, RD, sim::cstring("FreeBSD"), true});
+    sim::add(simObject({1}, "kern", ctlTypeNode, RD));
+    sim::add(simObject({1, 1}, "kern.ostype", ctlTypeString, RD, sim::cstring("FreeBSD")));
     Model model;
     EXPECT_EQ(model.readValue("kern.ostype", false, 100, "[CLICK TO SHOW]"), "FreeBSD");
     EXPECT_EQ(model.readValue("kern.nothere", true, -1, "ERROR"), "");

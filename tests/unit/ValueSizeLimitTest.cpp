@@ -9,7 +9,7 @@
 #include "mib/ObjectValue.h"
 #include "model/Model.h"
 #include "SimMib.h"
-#include "support/SimObjects.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ protected:
     {
         sim::clear();
         sim::add(simObject({1}, "kern", ctlTypeNode, flag::RD));
-        sim::add(simObject({1, 1}, "kern.small", ctlTypeS64, flag::RD, sim::bytesOf<int64_t>({8})));
+        sim::add(simObject({1, 1}, "kern.small", ctlTypeS64, flag::RD, bytesOf<int64_t>({8})));
     }
     void TearDown() override { claimedSize.reset(); }
 
