@@ -1,6 +1,7 @@
 #include "FixtureParser.h"
 
 #include "CtlNames.h"
+#include "NumberBytes.h"
 #include "Scanner.h"
 #include "ValueParser.h"
 
@@ -14,17 +15,6 @@
 
 namespace sim {
 namespace {
-
-bool parseUnsignedNumber(const std::string &text, unsigned long long &value)
-{
-    if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text[0])))
-        return false;
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    errno = 0;
-    char *end = nullptr;
-    value = std::strtoull(text.c_str(), &end, hex ? 16 : 10);
-    return errno == 0 && *end == '\0';
-}
 
 std::string trimmed(const std::string &text)
 {
@@ -167,7 +157,7 @@ std::vector<int> FixtureParser::parseOid(const std::string &text)
 std::uint8_t FixtureParser::parseType(const std::string &text)
 {
     unsigned long long number = 0;
-    if (parseUnsignedNumber(text, number)) {
+    if (parseUnsigned(text, number)) {
         // The kernel's kind word holds the type in four bits.
         if (number > 15)
             throw std::runtime_error("type " + text + " is beyond 15");
@@ -190,7 +180,7 @@ std::uint32_t FixtureParser::parseFlags(const std::string &text)
         unsigned long long number = 0;
         if (item.empty())
             throw std::runtime_error("empty flag in '" + text + "'");
-        if (parseUnsignedNumber(item, number)) {
+        if (parseUnsigned(item, number)) {
             if (number > 0xffffffffull)
                 throw std::runtime_error("flags " + item + " do not fit in 32 bits");
             flags |= static_cast<std::uint32_t>(number);

@@ -1,6 +1,7 @@
 #include "Generator.h"
 
 #include "CtlNames.h"
+#include "NumberBytes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,14 +45,6 @@ const char *const driverWords[] = {"cpu", "em", "igb", "ix", "pci", "pcib", "acp
 
 const char *const stringWords[] = {"FreeBSD", "default", "auto", "cubic", "newreno", "none",
                                    "GENERIC", "amd64", "enabled", "acpi0", "pci0", "localhost"};
-
-
-template <typename T> void appendAs(std::string &out, T value)
-{
-    char bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    out.append(bytes, sizeof value);
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 // includes this; it sees only the interface of nmeta.h.
 // Like the program's MIB code, it is meant for one thread.
 
+#include "NumberBytes.h"
 #include "ctlvocab.h"
 
 #include <cstddef>
@@ -127,14 +128,7 @@ void setHook(Hook hook);
 using ReplyHook = std::function<void(const std::vector<int> &request, std::string &reply)>;
 void setReplyHook(ReplyHook hook);
 
-// Builders for value bytes in the machine's byte order.
-template <typename T> std::string bytesOf(std::initializer_list<T> values)
-{
-    std::string out;
-    for (T v : values)
-        out.append(reinterpret_cast<const char *>(&v), sizeof v);
-    return out;
-}
+// A C string's value bytes, with its terminating NUL.
 inline std::string cstring(const std::string &text) { return text + std::string(1, '\0'); }
 
 }  // namespace sim

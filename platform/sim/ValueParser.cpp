@@ -1,5 +1,7 @@
 #include "ValueParser.h"
 
+#include "NumberBytes.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -15,29 +17,6 @@ struct Width {
     std::size_t bytes;
     bool isSigned;
 };
-
-template <typename T> void appendAs(std::string &out, T value)
-{
-    char bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    out.append(bytes, sizeof value);
-}
-
-bool isHexLiteral(const std::string &word)
-{
-    return word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
-}
-
-// Decimal, or hexadecimal after 0x; a leading zero does not mean octal.
-bool parseUnsigned(const std::string &word, unsigned long long &value)
-{
-    if (word.empty() || !std::isxdigit(static_cast<unsigned char>(word[0])))
-        return false;
-    errno = 0;
-    char *end = nullptr;
-    value = std::strtoull(word.c_str(), &end, isHexLiteral(word) ? 16 : 10);
-    return errno == 0 && end && *end == '\0';
-}
 
 }  // namespace
 

@@ -3,7 +3,10 @@
 
 // Raw value bytes in tests: building them from numbers, and comparing them
 // so that a failure shows both sides byte by byte. No toolkit and no
-// simulated kernel: the Linux tests, which have neither, use it too.
+// simulated kernel (only its header-only number bytes): the Linux tests,
+// which have neither, use it too.
+
+#include "NumberBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +16,7 @@
 #include <vector>
 
 // The numbers' bytes in the machine's byte order, one after the other.
-template <typename T> std::string bytesOf(std::initializer_list<T> numbers)
-{
-    return std::string(reinterpret_cast<const char *>(numbers.begin()), numbers.size() * sizeof(T));
-}
+using sim::bytesOf;
 
 // "4 bytes: 2a 00 00 00"
 inline std::string hexBytes(const std::string &bytes)

@@ -2,8 +2,7 @@
 #include "mib/CtlType.h"
 #include "model/Model.h"
 #include "objectwindow/RowTracker.h"
-#include "SimMib.h"
-#include "support/SortedRows.h"
+#include "support/SimObjectsAndRows.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +10,10 @@
 
 namespace {
 
-constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR;
-
 void addObject(std::vector<int> oid, const std::string &name, unsigned type,
                const std::string &value = {})
 {
-    sim::Object o;
-    o.oid = std::move(oid);
-    o.name = name;
-    o.type = static_cast<uint8_t>(type);
-    o.flags = RD | WR;
-    o.value = value;
-    sim::add(o);
+    sim::add(simObject(std::move(oid), name, type, flag::RD | flag::WR, value));
 }
 
 class RowTrackerTest : public ::testing::Test {
