@@ -10,7 +10,7 @@
 #include "SimMib.h"
 #include "ctlvocab.h"
 
-#include <gtkmm/main.h>
+#include <gtkmm/application.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -309,7 +309,8 @@ int main(int argc, char **argv)
 {
     tuneHeap();  // as the program does
     if (argc == 3 && std::string(argv[1]) == "--one") {
-        Gtk::Main kit(argc, argv);
+        // Made, never run: it initialises the toolkit.
+        const Glib::RefPtr<Gtk::Application> toolkit = Gtk::Application::create(argc, argv);
         printRow(measure(std::strtoul(argv[2], nullptr, 10)));
         return 0;
     }

@@ -124,8 +124,8 @@ public:
     bool hasHandler(const Glib::ustring &fullName);
     bool hasHandler(const char *fullName);
     Glib::ustring setValue(Gtk::TreeModel::Row row, Glib::ustring newValue);
-    // Puts a value text into the row as the trees show it: the unread-value
-    // placeholder for a text of more than 100 characters.
+    // Puts a value text into the row as the trees show it: unreadValueText
+    // for a text of more than rowValueLimit characters.
     void putValue(Gtk::TreeModel::Row row, const Glib::ustring &text);
 
 private:

@@ -3,7 +3,6 @@
 #include <glibmm/main.h>
 #include <gtk/gtk.h>
 #include <gtkmm/aboutdialog.h>
-#include <gtkmm/main.h>
 #include <gtkmm/messagedialog.h>
 
 namespace {
@@ -59,7 +58,8 @@ void runMainLoopFor(int milliseconds)
 {
     bool done = false;
     auto stop = Glib::signal_timeout().connect([&] { done = true; return false; }, milliseconds);
+    const Glib::RefPtr<Glib::MainContext> context = Glib::MainContext::get_default();
     while (!done)
-        Gtk::Main::iteration(true);
+        context->iteration(true);
     stop.disconnect();
 }

@@ -15,7 +15,7 @@
 
 namespace flag {
 constexpr uint32_t RD = NM_CTLFLAG_RD, WR = NM_CTLFLAG_WR, RW = NM_CTLFLAG_RW, TUN = NM_CTLFLAG_TUN,
-                   SKIP = NM_CTLFLAG_SKIP, MPSAFE = 0x00040000u;
+                   SKIP = NM_CTLFLAG_SKIP, MPSAFE = NM_CTLFLAG_MPSAFE;
 }
 
 // An empty identifier is filled in by sim::add: the parent's and the next

@@ -2,11 +2,10 @@
 // initialised, hence a display: without one, the binary runs itself again
 // under xvfb-run. Listing the tests needs neither.
 #include <gtest/gtest.h>
-#include <gtkmm/main.h>
+#include <gtkmm/application.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <unistd.h>
 #include <vector>
 
@@ -28,8 +27,9 @@ int main(int argc, char **argv)
         return 1;
     }
     ::testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<Gtk::Main> kit;
+    // Made, never run: it initialises the toolkit.
+    Glib::RefPtr<Gtk::Application> toolkit;
     if (needsDisplay)
-        kit = std::make_unique<Gtk::Main>(argc, argv);
+        toolkit = Gtk::Application::create(argc, argv);
     return RUN_ALL_TESTS();
 }
