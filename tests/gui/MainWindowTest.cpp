@@ -7,6 +7,7 @@
 #include "model/Model.h"
 #include "model/Trees.h"
 #include "support/DialogWatcher.h"
+#include "support/SimObjectsAndRows.h"
 #include "support/WindowRecorder.h"
 
 #include <gtest/gtest.h>
@@ -122,13 +123,9 @@ TEST_F(MainWindowTest, RefreshRereadsValuesInPlace)
     MainWindow window;
     sim::setValue("kern.ostype", sim::cstring("Changed"));
     menuItem(window, {"File", "Refresh values"})->activate();
-    bool seen = false;
-    window.model->store->foreach_iter([&](const Gtk::TreeModel::iterator &it) {
-        if (Glib::ustring((*it)[window.model->fullName]) == "kern.ostype")
-            seen = Glib::ustring((*it)[window.model->value]) == "Changed";
-        return seen;
-    });
-    EXPECT_TRUE(seen);
+    const Gtk::TreeModel::Row row = storeRow(*window.model, "kern.ostype");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(Glib::ustring(row[window.model->value]), "Changed");
 }
 
 TEST_F(MainWindowTest, AllAndDefaultsOnBothTreesAfterAHiddenDefaultAndAnExtraColumn)
